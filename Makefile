@@ -1,0 +1,41 @@
+# Kineloop: `make` builds everything, `make test` sets up the machine, builds and runs every test,
+# `make demo` sets up the machine and runs the screen saver on a sample video.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+NATIVE := $(BUILD)/native
+WIN64 := $(BUILD)/win64
+WIN32 := $(BUILD)/win32
+
+.PHONY: all setup configure test demo format clean
+
+all: configure
+	cmake --build $(NATIVE) -j $(JOBS)
+	cmake --build $(WIN64) -j $(JOBS)
+	cmake --build $(WIN32) -j $(JOBS)
+
+setup:
+	bash scripts/setup.sh
+
+# Configuring again is cheap and picks up new files and a failed earlier configure.
+configure:
+	cmake -S . -B $(NATIVE) >/dev/null
+	cmake -S . -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64-w64-mingw32.cmake >/dev/null
+	cmake -S . -B $(WIN32) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-w64-mingw32.cmake >/dev/null
+
+# Only the x86-64 build runs here (these machines execute no 32-bit programs); the i686 build
+# is still compiled and linked above.
+test: setup
+	$(MAKE) all
+	ctest --test-dir $(NATIVE) --output-on-failure
+	ctest --test-dir $(WIN64) --output-on-failure
+
+demo: setup
+	cmake -S . -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64-w64-mingw32.cmake >/dev/null
+	cmake --build $(WIN64) -j $(JOBS) --target Kineloop kineloop_demo_runner
+	bash scripts/demo.sh $(WIN64)
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,36 @@
+# Test helpers: GoogleTest for the native and the MinGW build, and one function to add a test.
+
+macro(kineloop_add_googletest)
+  if(WIN32)
+    # Debian ships GoogleTest as sources; build them with MinGW, statically, without pthreads.
+    set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  else()
+    find_package(GTest REQUIRED)
+    if(NOT TARGET GTest::gtest_main)
+      add_library(GTest::gtest_main ALIAS GTest::Main)
+    endif()
+  endif()
+endmacro()
+
+# kineloop_add_test(NAME SOURCES file... [LIBS lib...] [TIMEOUT seconds] [LABELS label...])
+# Builds a GoogleTest program and registers it with CTest. In the Windows build CTest runs it
+# through the Wine wrapper (CMAKE_CROSSCOMPILING_EMULATOR).
+function(kineloop_add_test name)
+  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  if(WIN32)
+    target_link_libraries(${name} PRIVATE gtest_main ${ARG_LIBS})
+    target_link_options(${name} PRIVATE -static)
+  else()
+    target_link_libraries(${name} PRIVATE GTest::gtest_main ${ARG_LIBS})
+  endif()
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 300)
+  endif()
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${ARG_LABELS}")
+endfunction()

@@ -1,0 +1,91 @@
+// RAII owners for the Win32 handles and GDI objects the program creates.
+#pragma once
+
+#include <utility>
+
+#include <windows.h>
+
+namespace kineloop {
+
+// Owns one handle and frees it with Free::Release when it goes.
+template <typename Handle, typename Free>
+class Owned {
+  public:
+    Owned() = default;
+    explicit Owned(Handle handle) : handle_(handle) {}
+    ~Owned() { Reset(); }
+    Owned(const Owned&) = delete;
+    Owned& operator=(const Owned&) = delete;
+    Owned(Owned&& other) noexcept : handle_(std::exchange(other.handle_, Handle{})) {}
+    Owned& operator=(Owned&& other) noexcept {
+        if (this != &other)
+            Reset(std::exchange(other.handle_, Handle{}));
+        return *this;
+    }
+
+    Handle Get() const { return handle_; }
+    explicit operator bool() const { return handle_ != Handle{} && Free::IsValid(handle_); }
+    Handle Release() { return std::exchange(handle_, Handle{}); }
+    void Reset(Handle handle = Handle{}) {
+        if (handle_ != Handle{} && Free::IsValid(handle_))
+            Free::Release(handle_);
+        handle_ = handle;
+    }
+
+  private:
+    Handle handle_{};
+};
+
+struct KernelHandleFree {
+    static bool IsValid(HANDLE h) { return h != INVALID_HANDLE_VALUE; }
+    static void Release(HANDLE h) { CloseHandle(h); }
+};
+struct GdiObjectFree {
+    static bool IsValid(HGDIOBJ) { return true; }
+    static void Release(HGDIOBJ h) { DeleteObject(h); }
+};
+struct MemoryDcFree {
+    static bool IsValid(HDC) { return true; }
+    static void Release(HDC h) { DeleteDC(h); }
+};
+
+using UniqueHandle = Owned<HANDLE, KernelHandleFree>;
+using UniqueBitmap = Owned<HBITMAP, GdiObjectFree>;
+using UniqueBrush = Owned<HBRUSH, GdiObjectFree>;
+using UniqueMemoryDc = Owned<HDC, MemoryDcFree>;
+
+// A window's device context, released with the window's own ReleaseDC.
+class WindowDc {
+  public:
+    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDc() {
+        if (dc_)
+            ReleaseDC(window_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC Get() const { return dc_; }
+
+  private:
+    HWND window_;
+    HDC dc_;
+};
+
+// Selects an object into a device context for one scope and puts the old one back.
+class SelectionScope {
+  public:
+    SelectionScope(HDC dc, HGDIOBJ object)
+        : dc_(dc), old_(dc && object ? SelectObject(dc, object) : nullptr) {}
+    ~SelectionScope() {
+        if (old_)
+            SelectObject(dc_, old_);
+    }
+    SelectionScope(const SelectionScope&) = delete;
+    SelectionScope& operator=(const SelectionScope&) = delete;
+
+  private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+}  // namespace kineloop

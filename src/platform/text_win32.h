@@ -1,0 +1,11 @@
+// Text conversion at the border between the portable code (UTF-8) and Win32 (UTF-16).
+#pragma once
+
+#include <string>
+
+namespace kineloop {
+
+std::wstring Widen(const std::string& utf8);
+std::string Narrow(const std::wstring& utf16);
+
+}  // namespace kineloop

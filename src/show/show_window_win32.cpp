@@ -1,0 +1,10 @@
+// The show mode's full-screen window.
+#include "show/show_window_win32.h"
+
+namespace kineloop {
+
+bool LoadShowWindow(KineB&) {
+    return false;
+}
+
+}  // namespace kineloop

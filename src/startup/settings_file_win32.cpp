@@ -1,0 +1,65 @@
+// The settings file Kineloop.ini beside the program, through the private-profile functions.
+#include "startup/settings_file_win32.h"
+
+#include <windows.h>
+
+#include "platform/handles_win32.h"
+#include "platform/program_folder_win32.h"
+#include "platform/text_win32.h"
+#include "startup/paths.h"
+#include "startup/settings_loader.h"
+
+namespace kineloop {
+
+std::string IniGet(const std::string& section, const std::string& key, const std::wstring& file) {
+    const std::wstring wideSection = Widen(section), wideKey = Widen(key);
+    // A value is read whole: the buffer grows until the value fits (a long path must not be cut).
+    std::wstring buffer(256, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetPrivateProfileStringW(wideSection.c_str(), wideKey.c_str(), L"", buffer.data(),
+                                     static_cast<DWORD>(buffer.size()), file.c_str());
+        if (length + 1 < buffer.size() || buffer.size() >= (1u << 20)) {
+            buffer.resize(length);
+            return Narrow(buffer);
+        }
+        buffer.assign(buffer.size() * 4, L'\0');
+    }
+}
+
+void IniPut(const std::string& section, const std::string& key, const std::string& value,
+            const std::wstring& file) {
+    WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), Widen(value).c_str(),
+                               file.c_str());
+}
+
+bool FileExists(const std::string& path) {
+    const std::wstring name = Widen(WithoutTrailingSeparator(path));
+    UniqueHandle file(CreateFileW(name.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return static_cast<bool>(file);
+}
+
+std::wstring SettingsFilePath() {
+    return ProgramFolder() + L"\\" + Widen(settings_keys::kFileName);
+}
+
+std::string SettingsFile::IniGet(const std::string& key) {
+    return kineloop::IniGet(settings_keys::kSection, key, path_);
+}
+
+void SettingsFile::IniPut(const std::string& key, const std::string& value) {
+    kineloop::IniPut(settings_keys::kSection, key, value, path_);
+}
+
+bool SettingsFile::FileExists(const std::string& path) {
+    return kineloop::FileExists(path);
+}
+
+LoadedSettings LoadProgramSettings() {
+    SettingsFile file(SettingsFilePath());
+    return LoadSettings(file, Narrow(ProgramFolder()));
+}
+
+}  // namespace kineloop

@@ -1,0 +1,14 @@
+// Reads the settings file into the settings record with its defaults and consistency rules.
+#pragma once
+
+#include <string>
+
+#include "startup/saver_settings.h"
+#include "startup/settings_store.h"
+
+namespace kineloop {
+
+// `programFolder` is the fallback start folder of both file dialogs.
+LoadedSettings LoadSettings(SettingsStore& store, const std::string& programFolder);
+
+}  // namespace kineloop

@@ -1,0 +1,112 @@
+// The end-to-end test driver: starts Kineloop.scr as the screen-saver host does, finds its
+// windows, reads screen pixels, sends clicks and keys, and reads the files it leaves.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include <windows.h>
+
+namespace kineloop::test {
+
+// A path given at build time (a Unix path under Wine) as a Windows path.
+std::wstring WindowsPath(const std::string& path);
+
+// The freshly built Kineloop.scr.
+std::wstring BuiltScreenSaver();
+
+// Polls `condition` every `pollMs` until it holds or `timeoutMs` have passed; pumps this thread's
+// messages meanwhile so the driver's own windows stay responsive.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 20000, DWORD pollMs = 20);
+
+// A folder of its own for one test, removed with everything in it when the test ends.
+class TempFolder {
+  public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::wstring& Path() const { return path_; }
+    std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+  private:
+    std::wstring path_;
+};
+
+// A copy of the built screen saver in a folder of its own, so each test has its own settings file.
+std::wstring InstallScreenSaver(const TempFolder& folder,
+                                const std::wstring& name = L"Kineloop.scr");
+
+// One run of the screen saver. A process still running when this goes is terminated.
+class SaverProcess {
+  public:
+    SaverProcess(const std::wstring& program, const std::wstring& arguments,
+                 const std::wstring& workingFolder = L"");
+    ~SaverProcess();
+    SaverProcess(const SaverProcess&) = delete;
+    SaverProcess& operator=(const SaverProcess&) = delete;
+
+    bool Started() const { return info_.hProcess != nullptr; }
+    DWORD Id() const { return info_.dwProcessId; }
+    bool WaitForExit(DWORD timeoutMs = 20000);
+    bool Running() const;
+    DWORD ExitCode() const;
+    void Terminate();
+
+  private:
+    PROCESS_INFORMATION info_{};
+};
+
+// The visible top-level window of process `processId` (any process when 0) whose title is
+// `title` (any title when empty) and whose class is `className` (any class when empty).
+HWND FindTopWindow(DWORD processId, const std::wstring& title = L"",
+                   const std::wstring& className = L"");
+HWND WaitForTopWindow(DWORD processId, const std::wstring& title = L"",
+                      const std::wstring& className = L"", DWORD timeoutMs = 20000);
+
+// A message box of process `processId`: its caption and text.
+struct MessageBoxSeen {
+    HWND window = nullptr;
+    std::wstring caption;
+    std::wstring text;
+    bool hasInformationIcon = false;
+};
+std::optional<MessageBoxSeen> WaitForMessageBox(DWORD processId, DWORD timeoutMs = 20000);
+// Presses the box's OK button.
+void AnswerMessageBox(const MessageBoxSeen& box);
+
+// The screen as a user sees it.
+COLORREF ScreenPixel(int x, int y);
+SIZE ScreenSize();
+bool SaveScreenshot(const std::wstring& bmpPath);
+void MoveMouseTo(int x, int y);
+void ClickAt(int x, int y);
+void PressKey(WORD virtualKey);
+// The cursor's visibility as the system sees it, or nothing where it cannot be read.
+std::optional<bool> CursorVisible();
+
+// A top-level window of the driver's own with a given title (a stand-in for another instance).
+class TitledWindow {
+  public:
+    explicit TitledWindow(const std::wstring& title, int width = 200, int height = 100,
+                          DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    ~TitledWindow();
+    TitledWindow(const TitledWindow&) = delete;
+    TitledWindow& operator=(const TitledWindow&) = delete;
+    HWND Handle() const { return window_; }
+    void Destroy();
+
+  private:
+    HWND window_ = nullptr;
+};
+
+// Files.
+std::string ReadFileBytes(const std::wstring& path);
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
+bool FileExistsAt(const std::wstring& path);
+// Writes one key of the settings file's section "Section" (UTF-8 key and value).
+void WriteSetting(const std::wstring& iniPath, const std::string& key, const std::string& value);
+
+}  // namespace kineloop::test

@@ -1,0 +1,152 @@
+// The settings file on disk, through the real private-profile functions: the bytes the writer
+// leaves, and the loader's rules on real files and folders.
+#include "startup/settings_file_win32.h"
+
+#include <gtest/gtest.h>
+
+#include "driver/driver.h"
+#include "platform/text_win32.h"
+#include "startup/settings_loader.h"
+#include "startup/settings_writer.h"
+
+namespace kineloop {
+namespace {
+
+using test::TempFolder;
+
+class SettingsFileTest : public ::testing::Test {
+  protected:
+    TempFolder folder;
+    std::wstring ini = folder / L"Kineloop.ini";
+    std::string programFolder = Narrow(folder.Path());
+
+    std::string MakeFile(const std::wstring& name) {
+        const std::wstring path = folder / name;
+        test::WriteFileBytes(path, "RIFF");
+        return Narrow(path);
+    }
+    // Writes the file as an older version on a Japanese system left it: Shift-JIS bytes.
+    void WriteIni(const std::string& shiftJisLines) {
+        test::WriteFileBytes(ini, "[Section]\r\n" + shiftJisLines);
+    }
+    LoadedSettings Load() {
+        SettingsFile file(ini);
+        return LoadSettings(file, programFolder);
+    }
+};
+
+TEST_F(SettingsFileTest, WriterPutsElevenKeysInOrderWithShiftJisKeys) {
+    SettingsFile file(ini);
+    SaverSettings s;
+    s.AVI_File = "C:\\Movies\\clip.avi";
+    s.BgmKind = 2;
+    s.BgmFile = "C:\\Music\\song.mp3";
+    DialogValues dialog{"0", "99", "320", "240", "1", 10, 1, ""};
+    SaveDialogSettings(s, dialog, file);
+
+    const std::string expected =
+        "[Section]\r\n"
+        "AVI_File=C:\\Movies\\clip.avi\r\n"
+        "Flame_From=0\r\n"
+        "Flame_To=99\r\n"
+        "Pic_Width=320\r\n"
+        "Pic_Height=240\r\n"
+        "Fast=10\r\n"
+        "Flame_Skip=1\r\n"
+        "Rate=1\r\n"
+        "BGM\x8B\xE6\x95\xAA=2\r\n"
+        "BGM\xD8\xCB\xDF\xB0\xC4=0\r\n"
+        "BGM\xCC\xA7\xB2\xD9=C:\\Music\\song.mp3\r\n";
+    EXPECT_EQ(test::ReadFileBytes(ini), expected);
+}
+
+TEST_F(SettingsFileTest, ReadsShiftJisKeysOfAnExistingFile) {
+    const std::string song = MakeFile(L"曲.wav");
+    WriteIni("BGM\x8B\xE6\x95\xAA=2\r\nBGM\xD8\xCB\xDF\xB0\xC4=4\r\nBGM\xCC\xA7\xB2\xD9=" +
+             std::string("") + "\r\n");
+    // The music file path in the file is Shift-JIS too; write it through the platform.
+    IniPut("Section", "BGMﾌｧｲﾙ", song, ini);
+    const LoadedSettings loaded = Load();
+    EXPECT_EQ(loaded.values.BgmKind, 2);
+    EXPECT_EQ(loaded.values.BgmRepeat, 4);
+    EXPECT_EQ(loaded.values.BgmFile, song);
+    EXPECT_EQ(loaded.BgmFolder, programFolder);
+    EXPECT_NE(test::ReadFileBytes(ini).find("\x8B\xC8.wav"), std::string::npos);
+}
+
+TEST_F(SettingsFileTest, NoFileGivesTheDefaults) {
+    const LoadedSettings loaded = Load();
+    EXPECT_EQ(loaded.values.AVI_File, "");
+    EXPECT_EQ(loaded.AviFolder, programFolder);
+    EXPECT_EQ(loaded.values.Flame_Skip, 1);
+    EXPECT_EQ(loaded.values.Rate, 1);
+    EXPECT_EQ(loaded.values.Fast, 10);
+    EXPECT_FALSE(test::FileExistsAt(ini));
+}
+
+TEST_F(SettingsFileTest, MissingVideoKeepsFrameDefaultsButReadsFast) {
+    WriteIni("AVI_File=" + Narrow(folder / L"gone.avi") + "\r\nFlame_Skip=5\r\nFast=40\r\n");
+    const LoadedSettings loaded = Load();
+    EXPECT_EQ(loaded.values.AVI_File, "");
+    EXPECT_EQ(loaded.values.Flame_Skip, 1);
+    EXPECT_EQ(loaded.values.Fast, 40);
+}
+
+TEST_F(SettingsFileTest, NumbersAreReadByTheLoaderRule) {
+    const std::string video = MakeFile(L"v.avi");
+    WriteIni("AVI_File=" + video + "\r\nPic_Width=12.7\r\nPic_Height=32768\r\nFast=abc\r\n" +
+             "Flame_Skip=  3  \r\nRate=\r\n");
+    const SaverSettings s = Load().values;
+    EXPECT_EQ(s.AVI_File, video);
+    EXPECT_EQ(s.Pic_Width, 12);
+    EXPECT_EQ(s.Pic_Height, 0);
+    EXPECT_EQ(s.Fast, 0);
+    EXPECT_EQ(s.Flame_Skip, 3);
+    EXPECT_EQ(s.Rate, 1);
+}
+
+TEST_F(SettingsFileTest, MusicKindTwoWithoutItsFileBecomesNoMusic) {
+    WriteIni("BGM\x8B\xE6\x95\xAA=2\r\n");
+    EXPECT_EQ(Load().values.BgmKind, 0);
+    IniPut("Section", "BGMﾌｧｲﾙ", Narrow(folder / L"gone.mp3"), ini);
+    EXPECT_EQ(Load().values.BgmKind, 0);
+    IniPut("Section", "BGM区分", "1", ini);
+    EXPECT_EQ(Load().values.BgmKind, 1);
+}
+
+TEST_F(SettingsFileTest, FileExistsTakesATrailingBackslashButNoFolder) {
+    const std::string video = MakeFile(L"v.avi");
+    EXPECT_TRUE(FileExists(video));
+    EXPECT_TRUE(FileExists(video + "\\"));
+    EXPECT_FALSE(FileExists(programFolder));
+    EXPECT_FALSE(FileExists(programFolder + "\\"));
+    EXPECT_FALSE(FileExists(Narrow(folder / L"gone.avi")));
+    EXPECT_FALSE(FileExists(""));
+
+    WriteIni("AVI_File=" + video + "\\\r\nPic_Width=64\r\n");
+    EXPECT_EQ(Load().values.Pic_Width, 64);
+    WriteIni("AVI_File=" + programFolder + "\r\nPic_Width=64\r\n");
+    EXPECT_EQ(Load().values.Pic_Width, 0);
+}
+
+TEST_F(SettingsFileTest, LongVideoPathIsReadWhole) {
+    // Well over 255 bytes in Shift-JIS: the whole path must come back, or the file is "gone".
+    std::wstring path = folder.Path();
+    for (int i = 0; i < 8; ++i) {
+        path += L"\\とても長いフォルダの名前その" + std::to_wstring(i);
+        ASSERT_TRUE(CreateDirectoryW(path.c_str(), nullptr));
+    }
+    path += L"\\動画.avi";
+    ASSERT_TRUE(test::WriteFileBytes(path, "RIFF"));
+    const std::string video = Narrow(path);
+    ASSERT_GT(video.size(), 300u);
+
+    IniPut("Section", "AVI_File", video, ini);
+    IniPut("Section", "Pic_Width", "160", ini);
+    const LoadedSettings loaded = Load();
+    EXPECT_EQ(loaded.values.AVI_File, video);
+    EXPECT_EQ(loaded.values.Pic_Width, 160);
+}
+
+}  // namespace
+}  // namespace kineloop

@@ -1,0 +1,38 @@
+// Start-up seen from outside: which starts end at once, and which open a window.
+#include <gtest/gtest.h>
+
+#include "driver/driver.h"
+
+namespace kineloop {
+namespace {
+
+using namespace test;
+
+TEST(StartUp, UnknownModesEndAtOnceWithoutAWindow) {
+    TempFolder folder;
+    const std::wstring scr = InstallScreenSaver(folder);
+    for (const wchar_t* arguments : {L"/A", L"/", L"S", L"-x"}) {
+        SaverProcess saver(scr, arguments, folder.Path());
+        ASSERT_TRUE(saver.Started());
+        EXPECT_TRUE(saver.WaitForExit()) << arguments;
+        EXPECT_EQ(saver.ExitCode(), 0u) << arguments;
+        EXPECT_EQ(FindTopWindow(saver.Id()), nullptr) << arguments;
+    }
+    EXPECT_FALSE(FileExistsAt(folder / L"Kineloop.ini"));
+}
+
+TEST(StartUp, AnotherInstanceEndsEveryStartAtOnce) {
+    TempFolder folder;
+    const std::wstring scr = InstallScreenSaver(folder);
+    for (const wchar_t* title : {L"Kine_Main", L"<Kineloopの設定>"}) {
+        TitledWindow other(title);
+        for (const wchar_t* arguments : {L"/s", L"", L"/c", L"/p 1234"}) {
+            SaverProcess saver(scr, arguments, folder.Path());
+            EXPECT_TRUE(saver.WaitForExit(10000)) << title << L" " << arguments;
+            EXPECT_EQ(FindTopWindow(saver.Id()), nullptr);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace kineloop

@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Runs one Windows program under Wine as the tests need it: the project's private prefix, a
+# Japanese locale (ANSI code page 932), no Mono/Gecko prompts, no crash dialog, and a virtual X
+# display of its own that is stopped afterwards together with every Wine process of the run.
+#
+#   wine-run.sh PREFIX PROGRAM [ARGS...]
+#
+# KINELOOP_USE_DISPLAY=1 runs on $DISPLAY instead of a virtual one; KINELOOP_SCREEN sets the
+# virtual screen (default 1024x768x24). Programs sharing a prefix run one after another.
+set -u
+prefix=$(realpath -m "$1")
+shift
+
+wine=/usr/lib/wine/wine64
+server=/usr/lib/wine/wineserver64
+[ -x "$server" ] || server=/usr/lib/wine/wineserver
+
+export WINEPREFIX=$prefix
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+export LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8
+unset LANGUAGE
+
+mkdir -p "$(dirname "$prefix")"
+exec 9>"$prefix.lock"
+flock 9
+
+work=$(mktemp -d)
+xpid=
+cleanup() {
+  "$server" -k >/dev/null 2>&1
+  "$server" -w >/dev/null 2>&1
+  if [ -n "$xpid" ]; then
+    kill "$xpid" 2>/dev/null
+    wait "$xpid" 2>/dev/null
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 143' TERM INT
+
+if [ "${KINELOOP_USE_DISPLAY:-}" != 1 ] || [ -z "${DISPLAY:-}" ]; then
+  Xvfb -displayfd 3 -screen 0 "${KINELOOP_SCREEN:-1024x768x24}" -nolisten tcp -noreset \
+    3>"$work/display" >"$work/xvfb.log" 2>&1 &
+  xpid=$!
+  for _ in $(seq 1 400); do
+    [ -s "$work/display" ] && break
+    kill -0 "$xpid" 2>/dev/null || break
+    sleep 0.05
+  done
+  if [ ! -s "$work/display" ]; then
+    echo "wine-run: Xvfb did not start" >&2
+    cat "$work/xvfb.log" >&2
+    exit 1
+  fi
+  export DISPLAY=":$(head -n 1 "$work/display")"
+fi
+
+if [ ! -f "$prefix/.kineloop-ready" ]; then
+  "$wine" wineboot -i >/dev/null 2>&1
+  # A crash must fail the test at once, not wait for somebody to close a dialog.
+  "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+    >/dev/null 2>&1
+  "$server" -w
+  touch "$prefix/.kineloop-ready"
+fi
+
+"$wine" "$@"
+status=$?
+exit "$status"
