@@ -1,0 +1,16 @@
+// Background music from a file, as the show window starts, keeps and ends it: an MP3 file through
+// the media control interface, a WAV file looped by the system sound player.
+#pragma once
+
+#include <string>
+
+namespace kineloop {
+
+void MusicOpenPlay(const std::string& bgmFile);  // UTF-8 path
+bool MusicIsPlaying();
+void MusicRepeatCheck();
+void MusicStop();
+void WavePlay(const std::string& bgmFile);  // UTF-8 path
+void WaveStop();
+
+}  // namespace kineloop

@@ -1,0 +1,21 @@
+// Which player a music file goes to.
+#include "music/music_kind.h"
+
+namespace kineloop {
+
+std::string MusicFileKind(const std::string& bgmFile) {
+    // Count characters, not bytes, so that a path ending in Japanese text is never cut in two.
+    size_t start = bgmFile.size();
+    for (int characters = 0; characters < 3 && start > 0; ++characters) {
+        --start;
+        while (start > 0 && (static_cast<unsigned char>(bgmFile[start]) & 0xC0) == 0x80)
+            --start;
+    }
+    std::string kind = bgmFile.substr(start);
+    for (char& c : kind)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return kind;
+}
+
+}  // namespace kineloop
