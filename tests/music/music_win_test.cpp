@@ -1,0 +1,136 @@
+// The music on the real media control interface and sound player under Wine: command failures
+// and their texts, the CD without a drive, and the sound a WAV and an MP3 file send to a recorded
+// device (run through with-sound-server.sh).
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include "driver/driver.h"
+#include "music/audio_cd_win32.h"
+#include "music/kine_bgm_win32.h"
+#include "music/music_file_win32.h"
+#include "music/sound_recording.h"
+#include "platform/text_win32.h"
+
+namespace kineloop {
+namespace {
+
+using test::kRecordingRate;
+
+MciChannel& Channel() {
+    return KineBgmModule().channel;
+}
+
+TEST(MciChannelWinTest, FailedQueryGivesTheErrorNumberAndThePlatformsText) {
+    const std::string result = Channel().MciQuery("status MP3Play mode");
+    const int32_t code = Channel().ApiResult();
+    EXPECT_NE(code, 0);
+    EXPECT_EQ(result, "Error:" + std::to_string(code));
+    // The platform's text of that error, whole and converted from UTF-16 (Japanese here).
+    wchar_t text[256] = {};
+    ASSERT_TRUE(mciGetErrorStringW(static_cast<MCIERROR>(code), text, 256));
+    EXPECT_EQ(Channel().LastReply(), Narrow(text));
+    EXPECT_FALSE(Channel().LastReply().empty());
+
+    const std::string count = Channel().MciQuery("sysinfo all quantity");
+    EXPECT_GT(ReadNumber(count), 0) << count;
+}
+
+TEST(AudioCdWinTest, NoDriveStopsPollingAtTheFirstPoll) {
+    CdOpen();
+    EXPECT_NE(Channel().ApiResult(), 0);
+    CdPoll(0);
+    EXPECT_FALSE(CdPollActive());
+    EXPECT_FALSE(Channel().LastReply().empty());
+}
+
+TEST(MusicFileWinTest, MissingMp3LeavesTheDeviceClosed) {
+    MusicOpenPlay("C:\\no such folder\\no such.mp3");
+    EXPECT_NE(Channel().ApiResult(), 0);
+    EXPECT_FALSE(MusicIsPlaying());
+    MusicRepeatCheck();
+    EXPECT_NE(Channel().ApiResult(), 0);
+}
+
+// Tones as the build generates them: half of full scale.
+constexpr double kToneRms = 16384 / 1.41421356;
+constexpr double kWavTone = 440;
+constexpr double kMp3Tone = 660;
+
+class MusicSoundTest : public ::testing::Test {
+  protected:
+    test::TempFolder folder;
+    test::SoundRecording recording;
+    // Paths with blanks and Japanese text, which the open command has to keep whole.
+    std::wstring musicFolder = folder / L"音楽 テスト";
+    std::wstring wavFile = musicFolder + L"\\ラの 音.wav";
+    std::wstring mp3File = musicFolder + L"\\ミの 音.mp3";
+
+    void SetUp() override {
+        ASSERT_TRUE(recording.Available()) << "run through tests/music/with-sound-server.sh";
+        ASSERT_TRUE(CreateDirectoryW(musicFolder.c_str(), nullptr));
+        ASSERT_TRUE(CopyFileW(test::WindowsPath(KINELOOP_TONE_WAV).c_str(), wavFile.c_str(), TRUE));
+        ASSERT_TRUE(CopyFileW(test::WindowsPath(KINELOOP_TONE_MP3).c_str(), mp3File.c_str(), TRUE));
+    }
+
+    // From `stop` on the device falls silent: after half a second for what was already on its
+    // way, three seconds are recorded (longer than either file) without a sound.
+    void ExpectSilenceAfter(size_t stop) {
+        const size_t from = stop + kRecordingRate / 2;
+        const size_t to = stop + 3 * kRecordingRate;
+        ASSERT_TRUE(recording.WaitForSamples(to));
+        EXPECT_TRUE(test::IsSilent(recording.Samples(from, to)));
+    }
+};
+
+TEST_F(MusicSoundTest, WavFileLoopsUntilStopped) {
+    const size_t start = recording.SampleCount();
+    WavePlay(Narrow(wavFile));
+    EXPECT_NE(Channel().ApiResult(), 0);  // PlaySound accepted it
+    const std::optional<size_t> first = recording.WaitForTone(start, kWavTone, kToneRms);
+    ASSERT_TRUE(first) << "the WAV file's tone never reached the sound device";
+
+    // Five seconds of the tone without a gap: the two-second file has looped twice.
+    const size_t until = *first + 5 * kRecordingRate;
+    ASSERT_TRUE(recording.WaitForSamples(until));
+    for (size_t at = *first; at + kRecordingRate / 4 <= until; at += kRecordingRate / 4) {
+        const test::ToneMeasure measure =
+            test::MeasureTone(recording.Samples(at, at + kRecordingRate / 4));
+        ASSERT_TRUE(test::IsTone(measure, kWavTone, kToneRms))
+            << "at " << (at - *first) / double(kRecordingRate) << " s: " << measure.frequency
+            << " Hz, rms " << measure.rms;
+    }
+
+    WaveStop();
+    ExpectSilenceAfter(recording.SampleCount());
+}
+
+TEST_F(MusicSoundTest, Mp3PlaysIsRestartedFromItsBeginningAndCloses) {
+    const size_t start = recording.SampleCount();
+    MusicOpenPlay(Narrow(mp3File));
+    EXPECT_EQ(Channel().ApiResult(), 0);  // the play after a successful open
+    EXPECT_TRUE(MusicIsPlaying());
+    ASSERT_TRUE(recording.WaitForTone(start, kMp3Tone, kToneRms))
+        << "the MP3 file's tone never reached the sound device";
+
+    // While it plays the repeat check leaves it alone; once it has ended it starts it again.
+    MusicRepeatCheck();
+    EXPECT_EQ(Channel().MciQuery("status MP3Play mode"), "playing");
+    ASSERT_TRUE(test::WaitUntil([] { return !MusicIsPlaying(); }, 20000, 100));
+    const size_t ended = recording.SampleCount();
+    MusicRepeatCheck();
+    EXPECT_TRUE(MusicIsPlaying());
+    EXPECT_LT(ReadNumber(Channel().MciQuery("status MP3Play position")), 1500);
+    ASSERT_TRUE(recording.WaitForTone(ended, kMp3Tone, kToneRms))
+        << "the restarted MP3 was not heard";
+
+    ASSERT_TRUE(MusicIsPlaying());  // so that the silence below is the stop's doing
+    MusicStop();
+    const size_t stopped = recording.SampleCount();
+    EXPECT_EQ(Channel().MciQuery("status MP3Play mode").rfind("Error:", 0), 0u);
+    ExpectSilenceAfter(stopped);
+}
+
+}  // namespace
+}  // namespace kineloop
