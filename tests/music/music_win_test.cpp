@@ -106,6 +106,35 @@ TEST_F(MusicSoundTest, WavFileLoopsUntilStopped) {
     ExpectSilenceAfter(recording.SampleCount());
 }
 
+// Makes a sound the system's default sound (the one played for sounds that cannot be found)
+// for one scope.
+class DefaultSoundScope {
+  public:
+    explicit DefaultSoundScope(const std::wstring& path) {
+        for (const wchar_t* name : kNames)
+            WriteProfileStringW(L"Sounds", name, path.c_str());
+    }
+    ~DefaultSoundScope() {
+        for (const wchar_t* name : kNames)
+            WriteProfileStringW(L"Sounds", name, nullptr);
+    }
+    DefaultSoundScope(const DefaultSoundScope&) = delete;
+    DefaultSoundScope& operator=(const DefaultSoundScope&) = delete;
+
+  private:
+    static constexpr const wchar_t* kNames[] = {L"Default", L"SystemDefault"};
+};
+
+TEST_F(MusicSoundTest, MissingWavFileLeavesTheShowSilent) {
+    DefaultSoundScope defaultSound(wavFile);
+    const size_t start = recording.SampleCount();
+    WavePlay(Narrow(folder / L"no such.wav"));
+    ASSERT_TRUE(recording.WaitForSamples(start + 3 * kRecordingRate));
+    EXPECT_TRUE(test::IsSilent(recording.Samples(start, start + 3 * kRecordingRate)))
+        << "the system's default sound played in place of the missing file";
+    WaveStop();
+}
+
 TEST_F(MusicSoundTest, Mp3PlaysIsRestartedFromItsBeginningAndCloses) {
     const size_t start = recording.SampleCount();
     MusicOpenPlay(Narrow(mp3File));
