@@ -58,7 +58,7 @@ class MciChannel {
     int32_t SendInto(const std::string& command, AnswerBuffer& buffer);
 
     const std::string& LastReply() const { return lastReply_; }
-    // The result of the last platform call the music made, kept and never tested.
+    // The result of the last platform call the music made; read, if at all, right after it.
     int32_t ApiResult() const { return apiResult_; }
     void SetApiResult(int32_t result) { apiResult_ = result; }
 
