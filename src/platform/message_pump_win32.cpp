@@ -1,0 +1,31 @@
+// Letting the window system run inside a long-running loop of the user-interface thread.
+#include "platform/message_pump_win32.h"
+
+namespace kineloop {
+
+void PumpPendingMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            // A nested loop must not swallow the request to quit: hand it on to the outer loop.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+void PauseWithMessages(DWORD milliseconds) {
+    const ULONGLONG deadline = GetTickCount64() + milliseconds;
+    for (;;) {
+        PumpPendingMessages();
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline)
+            return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now),
+                                  QS_ALLINPUT);
+    }
+}
+
+}  // namespace kineloop

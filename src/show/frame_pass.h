@@ -1,0 +1,24 @@
+// One pass of the show through the video stream: the frame numbers it visits, by the frame step.
+#pragma once
+
+#include <cstdint>
+
+namespace kineloop {
+
+class FramePass {
+  public:
+    // From `streamStart` towards the stream's last frame in steps of `step` (taken once, at the
+    // start of the pass). A step of 0 never leaves the first frame; a negative step only goes on
+    // while the number has not fallen below the last frame.
+    FramePass(int32_t streamStart, int32_t streamLength, int16_t step);
+
+    // The next frame number of the pass, or false when the pass is over.
+    bool Next(int32_t& number);
+
+  private:
+    int64_t next_;
+    int64_t last_;
+    int32_t step_;
+};
+
+}  // namespace kineloop
