@@ -15,9 +15,6 @@ extern int16_t ZoomOriginY;
 struct ZoomRect {
     int32_t left, top, right, bottom;
 };
-inline bool operator==(const ZoomRect& a, const ZoomRect& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
 
 // One animation: a frame that moves from `from` to `to`.
 struct ZoomPath {
