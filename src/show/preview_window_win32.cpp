@@ -1,10 +1,152 @@
-// The preview mode's window, placed inside the host's preview box.
+// The preview mode's window `Kine_R`: a still picture placed inside the host's preview box.
 #include "show/preview_window_win32.h"
+
+#include <memory>
+
+#include "platform/handles_win32.h"
+#include "platform/resource_ids.h"
+#include "show/preview_box.h"
 
 namespace kineloop {
 
-bool LoadPreviewWindow(const PreviewBox&) {
-    return false;
+namespace {
+
+constexpr wchar_t kClassName[] = L"Kine_R";
+constexpr wchar_t kTitle[] = L"Preview Window";
+// Both pictures are drawn for the host's usual box; the window and `Img_Prev` start at that size.
+constexpr int kDesignWidth = 152;
+constexpr int kDesignHeight = 112;
+
+UniqueBitmap LoadPicture(int resourceId) {
+    return UniqueBitmap(
+        static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resourceId),
+                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+}
+
+SIZE PictureSize(const UniqueBitmap& picture) {
+    BITMAP info{};
+    if (!picture || !GetObjectW(picture.Get(), sizeof info, &info))
+        return {0, 0};
+    return {info.bmWidth, info.bmHeight};
+}
+
+// The window's state: the background picture and `Img_Prev`, a windowless image that stretches
+// its picture over its bounds. Both are painted again from the loaded bitmaps on every WM_PAINT.
+class PreviewWindow {
+  public:
+    PreviewWindow()
+        : background_(LoadPicture(IDB_PREVIEW_BACKGROUND)),
+          stills_(LoadPicture(IDB_PREVIEW_STILLS)) {}
+
+    void SetImageBounds(int width, int height) { imageBounds_ = {0, 0, width, height}; }
+
+    void Paint(HDC dc) const {
+        UniqueMemoryDc source(CreateCompatibleDC(dc));
+        if (!source)
+            return;
+        const SIZE backgroundSize = PictureSize(background_);
+        if (backgroundSize.cx > 0 && backgroundSize.cy > 0) {
+            SelectionScope selected(source.Get(), background_.Get());
+            BitBlt(dc, 0, 0, backgroundSize.cx, backgroundSize.cy, source.Get(), 0, 0, SRCCOPY);
+        }
+        const SIZE stillsSize = PictureSize(stills_);
+        const int width = imageBounds_.right - imageBounds_.left;
+        const int height = imageBounds_.bottom - imageBounds_.top;
+        if (stillsSize.cx > 0 && stillsSize.cy > 0 && width > 0 && height > 0) {
+            SelectionScope selected(source.Get(), stills_.Get());
+            SetStretchBltMode(dc, COLORONCOLOR);
+            StretchBlt(dc, imageBounds_.left, imageBounds_.top, width, height, source.Get(), 0, 0,
+                       stillsSize.cx, stillsSize.cy, SRCCOPY);
+        }
+    }
+
+  private:
+    UniqueBitmap background_;
+    UniqueBitmap stills_;
+    RECT imageBounds_{0, 0, kDesignWidth, kDesignHeight};
+};
+
+PreviewWindow* StateOf(HWND window) {
+    return reinterpret_cast<PreviewWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+LRESULT CALLBACK PreviewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_NCCREATE: {
+            // The window takes its state over here and frees it in WM_NCDESTROY.
+            const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+            auto* holder = static_cast<std::unique_ptr<PreviewWindow>*>(create->lpCreateParams);
+            SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(holder->release()));
+            break;
+        }
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            if (HDC dc = BeginPaint(window, &paint)) {
+                if (const PreviewWindow* state = StateOf(window))
+                    state->Paint(dc);
+                EndPaint(window, &paint);
+            }
+            return 0;
+        }
+        case WM_DESTROY:
+            // Unloading asks the window itself to close, which is harmless by now (the owner
+            // looked up is not used). With the preview gone no window is left: the program ends.
+            GetWindow(window, GW_OWNER);
+            PostMessageW(window, WM_CLOSE, 0, 0);
+            PostQuitMessage(0);
+            return 0;
+        case WM_NCDESTROY:
+            delete StateOf(window);
+            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+bool RegisterPreviewClass(HINSTANCE instance) {
+    WNDCLASSEXW windowClass{};
+    if (GetClassInfoExW(instance, kClassName, &windowClass))
+        return true;
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = PreviewWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    windowClass.lpszClassName = kClassName;
+    return RegisterClassExW(&windowClass) != 0;
+}
+
+}  // namespace
+
+bool LoadPreviewWindow(const PreviewBox& box) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    if (!RegisterPreviewClass(instance))
+        return false;
+    auto state = std::make_unique<PreviewWindow>();
+    const HWND window =
+        CreateWindowExW(0, kClassName, kTitle, WS_POPUP | WS_CLIPCHILDREN, 0, 0, kDesignWidth,
+                        kDesignHeight, nullptr, nullptr, instance, &state);
+    if (!window)
+        return false;
+
+    // A borderless top-level window turned into a child of the host's box; no other style bit
+    // changes.
+    const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+    if (style != 0)
+        SetWindowLongPtrW(window, GWL_STYLE, style | WS_CHILD);
+    SetParent(window, box.host);
+
+    const int width = TwipsToPixels(box.widthTwips, box.twipsPerPixelX);
+    const int height = TwipsToPixels(box.heightTwips, box.twipsPerPixelY);
+    SetWindowPos(window, nullptr, 0, 0, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    if (PreviewWindow* preview = StateOf(window))
+        preview->SetImageBounds(width, height);
+
+    // Shown without activation: the host's dialog keeps the focus, the preview takes no input.
+    ShowWindow(window, SW_SHOWNA);
+    UpdateWindow(window);
+    return true;
 }
 
 }  // namespace kineloop

@@ -1,0 +1,31 @@
+// The zoom effect's rules: the rectangles between the mouse point recorded when the settings
+// dialog loads and the dialog's frame.
+#include "startup/zoom.h"
+
+#include <limits>
+
+namespace kineloop {
+
+int16_t ZoomOriginX = 0;
+int16_t ZoomOriginY = 0;
+
+ZoomRect PointRect(int16_t x, int16_t y) {
+    return {x, y, x, y};
+}
+
+ZoomPath OpeningPath(const ZoomRect& window, int16_t originX, int16_t originY) {
+    return {PointRect(originX, originY), window};
+}
+
+ZoomPath ClosingPath(const ZoomRect& window, int16_t originX, int16_t originY) {
+    return {window, PointRect(originX, originY)};
+}
+
+int16_t ZoomCoordinate(int32_t pixels) {
+    if (pixels < std::numeric_limits<int16_t>::min() ||
+        pixels > std::numeric_limits<int16_t>::max())
+        return 0;
+    return static_cast<int16_t>(pixels);
+}
+
+}  // namespace kineloop
