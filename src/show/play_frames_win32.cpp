@@ -1,0 +1,123 @@
+// The playback loop that builds the mosaic, frame by frame, pass after pass.
+#include "show/play_frames_win32.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "frames/avi_frame_reader_win32.h"
+#include "frames/fdib_pointer.h"
+#include "frames/snapshot_win32.h"
+#include "platform/message_pump_win32.h"
+#include "platform/text_win32.h"
+#include "show/frame_pass.h"
+
+namespace kineloop {
+
+namespace {
+
+// A stretch of time without a shown frame (refused frames, an empty pass) still pauses at least
+// this long and lets the window system run, so the show can always be ended and stays idle.
+constexpr DWORD kIdlePauseMs = 10;
+constexpr ULONGLONG kLongestWithoutYieldMs = 50;
+
+// Scales the picture into Pic_S. Pic_S is never larger than the screen: a larger tile is cut at
+// the screen's edge anyway, and the clipped stretch gives the same visible pixels.
+bool ScaleIntoPicS(ShowSession& s, const Picture& picture) {
+    const int16_t width = s.settings.Pic_Width, height = s.settings.Pic_Height;
+    if (width <= 0 || height <= 0)
+        return false;
+    RECT screen{};
+    GetClientRect(s.display, &screen);
+    if (!s.picS.Resize(std::min<int>(width, screen.right), std::min<int>(height, screen.bottom))) {
+        return false;
+    }
+    const int sourceHeight = std::abs(picture.header.biHeight);
+    SetStretchBltMode(s.picS.Dc(), COLORONCOLOR);
+    BITMAPINFO info{};
+    info.bmiHeader = picture.header;
+    return StretchDIBits(s.picS.Dc(), 0, 0, width, height, 0, 0, picture.header.biWidth,
+                         sourceHeight, picture.bits.data(), &info, DIB_RGB_COLORS, SRCCOPY) != 0;
+}
+
+DWORD PauseOf(const SaverSettings& settings) {
+    return settings.Fast > 0 ? static_cast<DWORD>(settings.Fast) : 0;
+}
+
+}  // namespace
+
+void PlaceTile(ShowSession& s) {
+    const int16_t width = s.settings.Pic_Width, height = s.settings.Pic_Height;
+    if (s.picS.Ready()) {
+        // The persistent image keeps the tile for repaints; the screen gets the same tile
+        // straight away, without a round trip through WM_PAINT.
+        BitBlt(s.displayImage.Dc(), s.tile.TileX, s.tile.TileY, width, height, s.picS.Dc(), 0, 0,
+               SRCCOPY);
+        if (s.displayDc) {
+            BitBlt(s.displayDc, s.tile.TileX, s.tile.TileY, width, height, s.picS.Dc(), 0, 0,
+                   SRCCOPY);
+        }
+    }
+    s.tile =
+        NextTile(s.tile, s.grid, width, height, s.displayImage.Width(), s.displayImage.Height());
+}
+
+void PlayFrames(ShowSession& s, uint64_t stopAfterFrames) {
+    AviFrameReader reader;
+    reader.Open(Widen(s.settings.AVI_File));
+    s.StreamStart = reader.FirstFrame();
+    s.StreamLength = reader.FrameCount();
+    if (!reader.OpenedFully()) {
+        reader.Close(s.window);
+        return;
+    }
+
+    FDIBPointer frame;
+    ScratchSnapshot scratch;
+    Picture picture;  // Pic_K: the last frame loaded back from the scratch file
+    bool pictureLoaded = false;
+    uint64_t shown = 0;
+    ULONGLONG lastYield = GetTickCount64();
+    const DWORD idlePause = std::max(PauseOf(s.settings), kIdlePauseMs);
+    s.KeepPlaying = true;
+
+    for (;;) {
+        FramePass pass(s.StreamStart, s.StreamLength, s.settings.Flame_Skip);
+        bool shownInPass = false;
+        int32_t number = 0;
+        // Without a decoder no frame can ever be shown: the passes are only pauses.
+        while (reader.HasDecoder() && pass.Next(number)) {
+            const void* packed = reader.ReadFrame(number);
+            const bool accepted = packed &&
+                                  frame.CreateFromPackedDIBPointer(packed, reader.FrameBytes()) &&
+                                  scratch.Write(frame);
+            if (!accepted) {
+                if (GetTickCount64() - lastYield >= kLongestWithoutYieldMs) {
+                    PauseWithMessages(idlePause);
+                    lastYield = GetTickCount64();
+                }
+                continue;
+            }
+            // A failed load keeps the previous picture, which is drawn again.
+            if (scratch.Load(picture))
+                pictureLoaded = true;
+            if (pictureLoaded)
+                ScaleIntoPicS(s, picture);
+            PlaceTile(s);
+            scratch.Delete();
+            shownInPass = true;
+            if (stopAfterFrames != 0 && ++shown >= stopAfterFrames)
+                return;
+
+            PauseWithMessages(PauseOf(s.settings));
+            lastYield = GetTickCount64();
+            if (!s.KeepPlaying)
+                break;
+        }
+        if (!shownInPass) {
+            PauseWithMessages(idlePause);
+            lastYield = GetTickCount64();
+        }
+    }
+}
+
+}  // namespace kineloop

@@ -1,0 +1,30 @@
+// What the show window and its playback loop share while the show runs.
+#pragma once
+
+#include <cstdint>
+
+#include <windows.h>
+
+#include "platform/surface_win32.h"
+#include "show/tile_grid.h"
+#include "startup/saver_settings.h"
+
+namespace kineloop {
+
+struct ShowSession {
+    explicit ShowSession(const SaverSettings& loaded) : settings(loaded) {}
+
+    const SaverSettings& settings;
+    HWND window = nullptr;         // Kine_S
+    HWND display = nullptr;        // Display: the visible screen
+    HDC displayDc = nullptr;       // Display's own device context (its class keeps one per window)
+    RetainedSurface displayImage;  // Display's persistent image, shown on every repaint
+    RetainedSurface picS;          // Pic_S: the current frame scaled to the tile size
+    TileGrid grid;
+    TilePosition tile;
+    int32_t StreamStart = 0;
+    int32_t StreamLength = 0;
+    bool KeepPlaying = false;
+};
+
+}  // namespace kineloop
