@@ -21,6 +21,19 @@ TEST(StartUp, UnknownModesEndAtOnceWithoutAWindow) {
     EXPECT_FALSE(FileExistsAt(folder / L"Kineloop.ini"));
 }
 
+TEST(StartUp, ShowModesOpenTheShowWhichAsksForAVideo) {
+    TempFolder folder;
+    const std::wstring scr = InstallScreenSaver(folder);
+    for (const wchar_t* arguments : {L"/s", L"/S", L"-s", L"xS", L""}) {
+        SaverProcess saver(scr, arguments, folder.Path());
+        const auto box = WaitForMessageBox(saver.Id());
+        ASSERT_TRUE(box) << arguments;
+        EXPECT_EQ(box->text, L"AVIファイルを指定してください！！") << arguments;
+        AnswerMessageBox(*box);
+        EXPECT_TRUE(saver.WaitForExit()) << arguments;
+    }
+}
+
 TEST(StartUp, AnotherInstanceEndsEveryStartAtOnce) {
     TempFolder folder;
     const std::wstring scr = InstallScreenSaver(folder);
@@ -29,6 +42,7 @@ TEST(StartUp, AnotherInstanceEndsEveryStartAtOnce) {
         for (const wchar_t* arguments : {L"/s", L"", L"/c", L"/p 1234"}) {
             SaverProcess saver(scr, arguments, folder.Path());
             EXPECT_TRUE(saver.WaitForExit(10000)) << title << L" " << arguments;
+            EXPECT_EQ(saver.ExitCode(), 0u);
             EXPECT_EQ(FindTopWindow(saver.Id()), nullptr);
         }
     }
