@@ -1,0 +1,213 @@
+// AviFrameReader: the AVIFile call sequence that opens a video file's first video stream, decodes
+// its frames as 24-bit bitmaps by sample number, and releases everything again.
+#include "frames/avi_frame_reader_win32.h"
+
+#include <cstring>
+#include <vector>
+
+#include "frames/avi_structure.h"
+#include "frames/frame_format.h"
+#include "platform/message_box_win32.h"
+
+namespace kineloop {
+
+namespace {
+
+// Read-only, others may read but not write.
+constexpr UINT kOpenMode = OF_SHARE_DENY_WRITE;
+// A video format record is a bitmap header with at most a full colour table and some codec data.
+constexpr LONG kMaxStreamFormatBytes = 64 * 1024;
+
+static_assert(sizeof(BITMAPINFOHEADER) == kDibHeaderBytes);
+
+// The file's bytes for the look at its layout; a file that cannot be opened is left to the
+// platform.
+class FileBytes final : public ByteSource {
+  public:
+    explicit FileBytes(const std::wstring& path)
+        : file_(CreateFileW(path.c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {
+        LARGE_INTEGER size{};
+        if (file_ && GetFileSizeEx(file_.Get(), &size) && size.QuadPart > 0)
+            size_ = static_cast<uint64_t>(size.QuadPart);
+    }
+    bool Opened() const { return static_cast<bool>(file_); }
+    uint64_t Size() const override { return size_; }
+    bool Read(uint64_t offset, void* into, size_t bytes) override {
+        if (bytes > MAXDWORD)
+            return false;
+        OVERLAPPED at{};
+        at.Offset = static_cast<DWORD>(offset);
+        at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+        DWORD read = 0;
+        return ReadFile(file_.Get(), into, static_cast<DWORD>(bytes), &read, &at) && read == bytes;
+    }
+
+  private:
+    UniqueHandle file_;
+    uint64_t size_ = 0;
+};
+
+bool LayoutIsSafe(const std::wstring& path) {
+    FileBytes file(path);
+    return !file.Opened() || AviLayoutIsSafe(file);
+}
+
+BITMAPINFOHEADER ToPlatform(const DibHeader& header) {
+    uint8_t bytes[kDibHeaderBytes];
+    EncodeDibHeader(header, bytes);
+    BITMAPINFOHEADER platform;
+    std::memcpy(&platform, bytes, sizeof platform);
+    return platform;
+}
+
+DibHeader FromPlatform(const void* header) {
+    return DecodeDibHeader(static_cast<const uint8_t*>(header));
+}
+
+}  // namespace
+
+void AviLibraryUse::Start() {
+    if (!active_) {
+        AVIFileInit();
+        active_ = true;
+    }
+}
+
+void AviLibraryUse::End() {
+    if (active_) {
+        AVIFileExit();
+        active_ = false;
+    }
+}
+
+AviFrameReader::~AviFrameReader() {
+    ReleaseAll();
+}
+
+void AviFrameReader::ReleaseAll() {
+    decoder_.Reset();
+    stream_.Reset();
+    file_.Reset();
+    library_.End();
+}
+
+void AviFrameReader::Open(const std::wstring& path) {
+    ReleaseAll();
+    path_ = path;
+    openStatus_ = 0;
+    firstFrame_ = 0;
+    frameCount_ = 0;
+    frameWidth_ = 0;
+    frameHeight_ = 0;
+    requestedFormat_ = BITMAPINFOHEADER{};
+    openedFully_ = false;
+    OpenSequence();
+}
+
+void AviFrameReader::OpenSequence() {
+    library_.Start();
+
+    // A file whose layout the platform's parser would mishandle is refused before it sees it, as
+    // a file of a bad format.
+    if (!LayoutIsSafe(path_)) {
+        openStatus_ = AVIERR_BADFORMAT;
+        return;
+    }
+    PAVIFILE file = nullptr;
+    openStatus_ = AVIFileOpenW(&file, path_.c_str(), kOpenMode, nullptr);
+    file_.Reset(file);
+    if (openStatus_ != 0)
+        return;
+
+    PAVISTREAM stream = nullptr;
+    openStatus_ = AVIFileGetStream(file_.Get(), &stream, streamtypeVIDEO, 0);
+    stream_.Reset(stream);
+    if (openStatus_ != 0)
+        return;
+
+    firstFrame_ = AVIStreamStart(stream_.Get());
+    if (firstFrame_ == -1)
+        return;
+    frameCount_ = AVIStreamLength(stream_.Get());
+    if (frameCount_ == -1)
+        return;
+
+    AVIFILEINFOW fileInfo{};
+    openStatus_ = AVIFileInfoW(file_.Get(), &fileInfo, sizeof fileInfo);
+    if (openStatus_ != 0)
+        return;
+    AVISTREAMINFOW streamInfo{};
+    openStatus_ = AVIStreamInfoW(stream_.Get(), &streamInfo, sizeof streamInfo);
+    if (openStatus_ != 0)
+        return;
+
+    FrameFormat format;
+    const RECT& frame = streamInfo.rcFrame;
+    const bool computed =
+        ComputeFrameFormat(frame.left, frame.top, frame.right, frame.bottom, format);
+    frameWidth_ = format.FrameWidth;
+    frameHeight_ = format.FrameHeight;
+    requestedFormat_ = ToPlatform(format.RequestedFormat);
+
+    // A frame size from a damaged or hostile file must not reach the decoder, which would try to
+    // allocate it: such a reader simply has no decoder and reads no frames.
+    if (computed && FitsDecoder(format.RequestedFormat) && StreamFormatFits()) {
+        BITMAPINFOHEADER wanted = requestedFormat_;  // the platform may write into it
+        decoder_.Reset(AVIStreamGetFrameOpen(stream_.Get(), &wanted));
+    }
+    openedFully_ = true;
+}
+
+// The stream's own format record must be a whole bitmap header of a sane size too: the decoder
+// sizes its buffers from it.
+bool AviFrameReader::StreamFormatFits() const {
+    LONG size = 0;
+    if (AVIStreamReadFormat(stream_.Get(), firstFrame_, nullptr, &size) != 0)
+        return false;
+    if (size < static_cast<LONG>(kDibHeaderBytes) || size > kMaxStreamFormatBytes)
+        return false;
+    std::vector<uint8_t> record(static_cast<size_t>(size));
+    if (AVIStreamReadFormat(stream_.Get(), firstFrame_, record.data(), &size) != 0 ||
+        size < static_cast<LONG>(kDibHeaderBytes))
+        return false;
+    const DibHeader own = DecodeDibHeader(record.data());
+    const int64_t height = own.biHeight < 0 ? -int64_t{own.biHeight} : own.biHeight;
+    return own.biWidth >= 1 && own.biWidth <= kMaxFrameSide && height >= 1 &&
+           height <= kMaxFrameSide;
+}
+
+const void* AviFrameReader::ReadFrame(int32_t number) {
+    if (!decoder_)
+        return nullptr;
+    const void* frame = AVIStreamGetFrame(decoder_.Get(), number);
+    if (frame == nullptr)
+        return nullptr;
+    // FrameBytes bounds only a frame in the format asked for.
+    const DibHeader got = FromPlatform(frame);
+    const BITMAPINFOHEADER& asked = requestedFormat_;
+    if (got.biWidth != asked.biWidth || got.biHeight != asked.biHeight ||
+        got.biBitCount != asked.biBitCount || got.biCompression != asked.biCompression)
+        return nullptr;
+    return frame;
+}
+
+size_t AviFrameReader::FrameBytes() const {
+    if (!decoder_)
+        return 0;
+    return kDibHeaderBytes + requestedFormat_.biSizeImage;
+}
+
+void AviFrameReader::Close(HWND owner) {
+    if (!library_.Active())
+        return;
+    decoder_.Reset();
+    stream_.Reset();
+    file_.Reset();
+    if (openStatus_ != 0)
+        ShowInfoMessage(L"Error : \r\n" + path_, owner);
+    library_.End();
+}
+
+}  // namespace kineloop

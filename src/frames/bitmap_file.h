@@ -1,0 +1,29 @@
+// The rules a bitmap file read back must meet before its pixels are used: a standard uncompressed
+// .bmp whose headers describe exactly the pixel bytes that follow them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+#include "frames/dib.h"
+
+namespace kineloop {
+
+// Files above this size are not read at all: the largest picture plus headers and a full table.
+inline constexpr uint64_t kMaxBitmapFileBytes = 54 + 256 * 4 + uint64_t{kMaxImageBytes};
+
+struct BitmapFileLayout {
+    // The info header as a drawing call needs it: no colour table, biSizeImage the pixel bytes.
+    DibHeader header;
+    size_t pixelOffset = 0;
+    size_t pixelBytes = 0;
+};
+
+// Accepts "BM", a file size field equal to `size`, a 40-byte info header of 16, 24 or 32 bits,
+// uncompressed, either row order, an optional colour table of at most 256 entries directly after
+// it, a pixel offset just past that table, a biSizeImage of 0 or the exact pixel bytes, and
+// exactly those pixel bytes up to the end of the file. Reads nothing outside [bytes, bytes + size).
+std::optional<BitmapFileLayout> ParseBitmapFile(const uint8_t* bytes, size_t size);
+
+}  // namespace kineloop

@@ -1,0 +1,71 @@
+// The scratch bitmap file beside the program: each frame shown is written to it, read back as a
+// picture and deleted again, by the show and by the settings dialog alike.
+#include "frames/snapshot_win32.h"
+
+#include <cstring>
+#include <utility>
+
+#include "frames/bitmap_file.h"
+#include "platform/handles_win32.h"
+#include "platform/program_folder_win32.h"
+
+namespace kineloop {
+
+std::wstring ScratchPath() {
+    return ProgramFolder() + L"\\Dummy.bmp";
+}
+
+ScratchSnapshot::ScratchSnapshot(std::wstring path) : path_(std::move(path)) {}
+
+bool ScratchSnapshot::Write(const FDIBPointer& frame) {
+    if (frame.WriteToFile(path_))
+        return true;
+    // A half-written file is of no use to anybody; the frame is skipped without it.
+    DeleteFileW(path_.c_str());
+    return false;
+}
+
+bool ScratchSnapshot::Load(Picture& into) {
+    UniqueHandle file(CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file)
+        return false;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0 ||
+        static_cast<uint64_t>(size.QuadPart) > kMaxBitmapFileBytes)
+        return false;
+    const auto length = static_cast<DWORD>(size.QuadPart);
+    fileBytes_.resize(length);
+    DWORD read = 0;
+    if (length > 0 &&
+        (!ReadFile(file.Get(), fileBytes_.data(), length, &read, nullptr) || read != length))
+        return false;
+    const std::optional<BitmapFileLayout> layout = ParseBitmapFile(fileBytes_.data(), length);
+    if (!layout)
+        return false;
+
+    uint8_t header[kDibHeaderBytes];
+    EncodeDibHeader(layout->header, header);
+    std::memcpy(&into.header, header, sizeof into.header);
+    const uint8_t* pixels = fileBytes_.data() + layout->pixelOffset;
+    into.bits.assign(pixels, pixels + layout->pixelBytes);
+    return true;
+}
+
+void ScratchSnapshot::Delete() {
+    DeleteFileW(path_.c_str());
+}
+
+bool StretchPicture(HDC dc, const Picture& picture, int x, int y, int width, int height) {
+    const DibHeader header = DecodeDibHeader(reinterpret_cast<const uint8_t*>(&picture.header));
+    const std::optional<uint32_t> pixels = DibPixelBytes(header);
+    if (dc == nullptr || !pixels || header.biClrUsed != 0 || picture.bits.size() < *pixels)
+        return false;
+    const LONG rows = header.biHeight < 0 ? -header.biHeight : header.biHeight;
+    // With no colour table and no masks the header alone is a complete BITMAPINFO.
+    const auto* info = reinterpret_cast<const BITMAPINFO*>(&picture.header);
+    return StretchDIBits(dc, x, y, width, height, 0, 0, header.biWidth, rows, picture.bits.data(),
+                         info, DIB_RGB_COLORS, SRCCOPY) != 0;
+}
+
+}  // namespace kineloop

@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# Makes the test videos and pictures with ffmpeg (plus small binary edits where ffmpeg cannot make
+# a case) into OUTDIR. Frame n shows colour n mod 10 of the table in test_media.h.
+#
+#   make_test_media.sh OUTDIR          the files the tests use (a few seconds)
+#   make_test_media.sh OUTDIR bench    the benchmark clips (about a minute)
+set -euo pipefail
+out=$1
+mkdir -p "$out"
+cd "$out"
+
+# Keep in step with kFrameColours in test_media.h (red green blue, one frame each).
+colours=("255 0 0" "0 255 0" "0 0 255" "255 255 0" "0 255 255"
+         "255 0 255" "255 128 0" "128 0 255" "0 128 64" "128 128 128")
+
+ff() { ffmpeg -hide_banner -loglevel error -nostdin -y "$@"; }
+
+# One colour channel (0 red, 1 green, 2 blue) of frame N as an ffmpeg expression.
+channel() {
+  local expr="" i v
+  for i in 9 8 7 6 5 4 3 2 1 0; do
+    read -r -a v <<<"${colours[$i]}"
+    if [ -z "$expr" ]; then expr=${v[$1]}; else expr="if(eq(mod(N\\,10)\\,$i)\\,${v[$1]}\\,$expr)"; fi
+  done
+  echo "$expr"
+}
+
+# A source of WIDTHxHEIGHT frames in the colour of their number; with "band" the top quarter of
+# every frame is white, so that a picture upside down is seen.
+frames() {
+  local size=$1 band=${2:-} r g b
+  r=$(channel 0) g=$(channel 1) b=$(channel 2)
+  if [ "$band" = band ]; then
+    r="if(lt(Y\\,H/4)\\,255\\,$r)" g="if(lt(Y\\,H/4)\\,255\\,$g)" b="if(lt(Y\\,H/4)\\,255\\,$b)"
+  fi
+  echo "color=c=black:s=$size:r=10,format=gbrp,geq=r='$r':g='$g':b='$b'"
+}
+
+# Writes a 32-bit little-endian VALUE at byte OFFSET of FILE.
+poke32() {
+  local file=$1 offset=$2 value=$3
+  printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $((value & 255)) $(((value >> 8) & 255)) \
+    $(((value >> 16) & 255)) $(((value >> 24) & 255)))" |
+    dd of="$file" bs=1 seek="$offset" conv=notrunc status=none
+}
+# Byte offset of the first chunk with id ID (the file's only video stream here).
+chunk() { grep -obUa "$2" "$1" | head -n 1 | cut -d: -f1; }
+
+# ffmpeg marks its files "trust the chunk type" while it stores every video frame, key frame or
+# not, in a compressed-data chunk; Wine then takes only the first frame for a key frame, and for
+# frames it passes through undecoded it hands back the key frame instead of a frame read out of
+# order. Without the mark the index says which frames are key frames.
+index_keys() {
+  poke32 "$1" $(($(chunk "$1" avih) + 8 + 12)) 0x110 # has an index, interleaved
+}
+
+# ffmpeg stores uncompressed frames top-down (negative height); AVI players expect the usual
+# bottom-up rows, so the rows are flipped and the height made positive.
+bottom_up() {
+  local file=$1
+  poke32 "$file" $(($(chunk "$file" strf) + 16)) "$2"
+}
+
+if [ "${2:-}" = bench ]; then
+  for size in 320x240 640x480; do
+    ff -f lavfi -i "testsrc2=s=$size:r=25" -frames:v 60 -c:v cinepak "bench_$size.avi"
+  done
+  exit 0
+fi
+
+ff -f lavfi -i "$(frames 64x48 band)" -frames:v 12 -c:v msvideo1 msvideo1.avi
+ff -f lavfi -i "$(frames 64x48 band)" -frames:v 12 -c:v cinepak cinepak.avi
+ff -f lavfi -i "$(frames 61x45 band)" -frames:v 12 -vf vflip -c:v rawvideo -pix_fmt bgr24 \
+  uncompressed24.avi
+bottom_up uncompressed24.avi 45
+index_keys uncompressed24.avi
+# The palette holds exactly the colours of the frames, so that they come back unchanged.
+ff -f lavfi -i "$(frames 64x48 band)" -c:v rawvideo -pix_fmt pal8 -vf \
+  "trim=end_frame=12,vflip,split[a][b];[a]palettegen=max_colors=16:reserve_transparent=0[p];[b][p]paletteuse=dither=none" \
+  palette8.avi
+bottom_up palette8.avi 48
+ff -f lavfi -i "$(frames 64x48 band)" -frames:v 12 -c:v mjpeg mjpeg.avi
+ff -f lavfi -i "$(frames 64x48 band)" -frames:v 1 -c:v cinepak one_frame.avi
+
+# A stream that starts at sample 5: every frame a key frame, start 5 and length 7 in its header.
+ff -f lavfi -i "$(frames 64x48 band)" -frames:v 12 -g 1 -c:v cinepak start5.avi
+index_keys start5.avi
+strh=$(chunk start5.avi strh)
+poke32 start5.avi $((strh + 36)) 5
+poke32 start5.avi $((strh + 40)) 7
+
+ff -f lavfi -i "sine=frequency=440:duration=1" -c:a pcm_s16le audio_only.avi
+printf 'This is a text file, not a video.\n' >not_avi.avi
+: >empty.avi
+
+for size in 160x120 320x240; do
+  ff -f lavfi -i "$(frames $size)" -frames:v 10 -c:v cinepak "clip10_$size.avi"
+done
+
+# Standard bitmap files from another writer: frame 0 (red, white band) at 16, 24 and 32 bits.
+for format in rgb555le:16 bgr24:24 bgra:32; do
+  ff -f lavfi -i "$(frames 61x45 band)" -frames:v 1 -pix_fmt "${format%:*}" \
+    "picture${format#*:}.bmp"
+done

@@ -1,0 +1,63 @@
+// The test media that tests/media/make_test_media.sh makes into the build tree: where they are and
+// what their frames show. Frame n of every video is one solid colour, kFrameColours[n % 10]; in
+// the files made "with band" the top quarter of each frame (rows y with 4y < height, counted from
+// the top) is white instead, so that a picture upside down is seen.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace kineloop::test_media {
+
+struct Colour {
+    uint8_t r, g, b;
+};
+
+inline constexpr Colour kFrameColours[10] = {
+    {255, 0, 0},   {0, 255, 0},   {0, 0, 255},   {255, 255, 0}, {0, 255, 255},
+    {255, 0, 255}, {255, 128, 0}, {128, 0, 255}, {0, 128, 64},  {128, 128, 128},
+};
+inline constexpr Colour kBandColour = {255, 255, 255};
+
+inline Colour FrameColour(int frame) {
+    return kFrameColours[((frame % 10) + 10) % 10];
+}
+
+// Videos with band, 12 frames of 64 x 48 unless said otherwise.
+inline constexpr char kMsVideo1[] = "msvideo1.avi";              // MS Video 1, 16-bit
+inline constexpr char kCinepak[] = "cinepak.avi";                // Cinepak
+inline constexpr char kUncompressed24[] = "uncompressed24.avi";  // 61 x 45, 24-bit, bottom-up
+inline constexpr char kPalette8[] = "palette8.avi";   // 8-bit, a palette of exactly its colours
+inline constexpr char kMjpeg[] = "mjpeg.avi";         // Motion JPEG (no decoder here)
+inline constexpr char kOneFrame[] = "one_frame.avi";  // Cinepak, 1 frame
+// Cinepak, every frame a key frame; its stream header says: start 5, length 7 (of 12 stored).
+inline constexpr char kStart5[] = "start5.avi";
+inline constexpr int kStart5First = 5;
+inline constexpr int kStart5Length = 7;
+inline constexpr int kStart5Chunks = 12;
+
+// Files that are no usable video.
+inline constexpr char kAudioOnly[] = "audio_only.avi";  // one PCM audio stream, no video
+inline constexpr char kNotAvi[] = "not_avi.avi";        // a line of text
+inline constexpr char kEmpty[] = "empty.avi";           // zero bytes
+
+// Cinepak, 10 frames, no band: frame n is kFrameColours[n] all over.
+inline constexpr char kClip160x120[] = "clip10_160x120.avi";
+inline constexpr char kClip320x240[] = "clip10_320x240.avi";
+
+// Standard bitmap files written by ffmpeg: 61 x 45, frame 0 of the videos with band.
+inline constexpr char kPicture16[] = "picture16.bmp";  // 5-5-5 bits
+inline constexpr char kPicture24[] = "picture24.bmp";
+inline constexpr char kPicture32[] = "picture32.bmp";
+
+// Benchmark clips (target kineloop_bench_media): a moving test pattern, 60 frames.
+inline constexpr char kBench320x240[] = "bench_320x240.avi";
+inline constexpr char kBench640x480[] = "bench_640x480.avi";
+
+// The full path of a media file in the build tree (a Unix path; Windows tests convert it with
+// test::WindowsPath).
+inline std::string MediaPath(const std::string& name) {
+    return std::string(KINELOOP_MEDIA_DIR) + "/" + name;
+}
+
+}  // namespace kineloop::test_media
