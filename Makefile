@@ -6,7 +6,7 @@ NATIVE := $(BUILD)/native
 WIN64 := $(BUILD)/win64
 WIN32 := $(BUILD)/win32
 
-.PHONY: all setup configure test demo format clean
+.PHONY: all setup configure test demo bench format clean
 
 all: configure
 	cmake --build $(NATIVE) -j $(JOBS)
@@ -39,3 +39,8 @@ format:
 
 clean:
 	rm -rf $(BUILD)
+
+# Benchmarks (they print figures, they assert nothing): the frames subsystem, then the show.
+bench: all
+	bash bench/frames/run_bench.sh $(WIN64)
+	bash bench/show/run_bench.sh $(WIN64)

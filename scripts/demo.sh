@@ -9,10 +9,11 @@ demo=$root/build/demo
 mkdir -p "$demo"
 cp "$build/Kineloop.scr" "$demo/Kineloop.scr"
 
-# A short Cinepak clip (a codec every Windows can decode) of a moving test pattern.
+# A short Cinepak clip (a codec every Windows can decode) of a moving test pattern. A fixed number
+# of strips per frame: Wine's Cinepak decoder loses memory whenever that number changes.
 if [ ! -s "$demo/sample.avi" ]; then
   ffmpeg -loglevel error -y -f lavfi -i testsrc2=size=320x240:rate=12:duration=6 \
-    -c:v cinepak "$demo/sample.avi"
+    -c:v cinepak -min_strips 2 -max_strips 2 "$demo/sample.avi"
 fi
 winpath="Z:${demo//\//\\}\\sample.avi"
 printf '[Section]\r\nAVI_File=%s\r\nPic_Width=160\r\nPic_Height=120\r\nFast=40\r\nFlame_Skip=1\r\n' \
