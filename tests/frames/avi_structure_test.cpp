@@ -112,6 +112,8 @@ TEST(AviLayout, MoreStreamsDeclaredThanDescribedAreRefused) {
     EXPECT_TRUE(Safe(file.Build()));
     file.declaredStreams = 200;  // refused by the platform itself
     EXPECT_TRUE(Safe(file.Build()));
+    file.declaredStreams = 0;  // every chunk then names the stream one past the last
+    EXPECT_FALSE(Safe(file.Build()));
 }
 
 TEST(AviLayout, ChunksOfTheStreamOnePastTheLastAreRefused) {
@@ -167,6 +169,11 @@ TEST(AviLayout, SizesBeyondTheFileAreRefused) {
     std::string bytes = AviFile{}.Build();
     const size_t strf = bytes.find("strf");
     WriteLe32(0x7FFFFFF0, reinterpret_cast<uint8_t*>(&bytes[strf + 4]));
+    EXPECT_FALSE(Safe(bytes));
+
+    // An index entry for a chunk longer than the file.
+    bytes = AviFile{}.Build();
+    WriteLe32(0xFFFFFFFF, reinterpret_cast<uint8_t*>(&bytes[bytes.find("idx1") + 8 + 12]));
     EXPECT_FALSE(Safe(bytes));
 
     // An index of a size taken for negative.
