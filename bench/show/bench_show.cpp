@@ -37,6 +37,17 @@ double DecodeRate(const std::wstring& video, int frames) {
     return frames / (Seconds() - start);
 }
 
+SaverSettings BenchSettings(const std::wstring& video, int16_t tileWidth, int16_t tileHeight,
+                            int16_t fast) {
+    SaverSettings settings;
+    settings.AVI_File = Narrow(video);
+    settings.Pic_Width = tileWidth;
+    settings.Pic_Height = tileHeight;
+    settings.Flame_Skip = 1;
+    settings.Fast = fast;
+    return settings;
+}
+
 RetainedSurface* g_displayImage = nullptr;
 
 LRESULT CALLBACK BenchDisplayProc(HWND window, UINT message, WPARAM w, LPARAM l) {
@@ -79,12 +90,7 @@ struct BenchShow {
 };
 
 double LoopRate(const std::wstring& video, int16_t tileWidth, int16_t tileHeight, int frames) {
-    SaverSettings settings;
-    settings.AVI_File = Narrow(video);
-    settings.Pic_Width = tileWidth;
-    settings.Pic_Height = tileHeight;
-    settings.Flame_Skip = 1;
-    settings.Fast = 0;
+    SaverSettings settings = BenchSettings(video, tileWidth, tileHeight, 0);
     BenchShow show(settings);
     PlayFrames(show.session, 20);  // warm-up: files, caches and surfaces in place
     const double start = Seconds();
@@ -133,12 +139,7 @@ void PrintFootprints(const Footprint& before, const Footprint& after) {
 }
 
 void LongRun(const std::wstring& video) {
-    SaverSettings settings;
-    settings.AVI_File = Narrow(video);
-    settings.Pic_Width = 160;
-    settings.Pic_Height = 120;
-    settings.Flame_Skip = 1;
-    settings.Fast = 0;
+    SaverSettings settings = BenchSettings(video, 160, 120, 0);
     BenchShow show(settings);
     PlayFrames(show.session, 100);
     const Footprint before = FootprintOf(GetCurrentProcess());
@@ -162,12 +163,7 @@ ULONGLONG CpuTime(HANDLE process) {
 // The playback loop as the show runs it by default (Fast 10), for about a minute: the share of
 // one core it takes, from this process's own times.
 void LoopCpu(const std::wstring& video) {
-    SaverSettings settings;
-    settings.AVI_File = Narrow(video);
-    settings.Pic_Width = 320;
-    settings.Pic_Height = 240;
-    settings.Flame_Skip = 1;
-    settings.Fast = 10;
+    SaverSettings settings = BenchSettings(video, 320, 240, 10);
     BenchShow show(settings);
     PlayFrames(show.session, 20);
     const ULONGLONG cpuBefore = CpuTime(GetCurrentProcess());
