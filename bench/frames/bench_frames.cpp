@@ -1,7 +1,7 @@
 // Frames per second of ReadFrame alone and of ReadFrame plus the whole snapshot protocol (copy,
 // write, load, delete), and with the tile drawn too, at 320 x 240 and 640 x 480, in one run.
-//
-//   bench_frames.exe [video...]     (default: the Cinepak benchmark clips of tests/media)
+
+// Usage: bench_frames.exe [video...]   (default: the Cinepak benchmark clips of tests/media)
 #include <algorithm>
 #include <cstdio>
 #include <functional>

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Makes the benchmark videos (once, about a minute), builds the frames benchmark and runs it under
 # Wine: frames per second of ReadFrame alone and with the snapshot protocol, with their ratio.
-#
-#   bench/frames/run_bench.sh [BUILD_DIR]     (default build/win64, configured by `make all`)
+
+# Usage: bench/frames/run_bench.sh [BUILD_DIR]   (default build/win64, configured by `make all`)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-$root/build/win64}

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "frames/avi_structure.h"
+#include "frames/file_bytes_win32.h"
 #include "frames/frame_format.h"
 #include "platform/message_box_win32.h"
 
@@ -20,35 +21,7 @@ constexpr LONG kMaxStreamFormatBytes = 64 * 1024;
 
 static_assert(sizeof(BITMAPINFOHEADER) == kDibHeaderBytes);
 
-// The file's bytes for the look at its layout; a file that cannot be opened is left to the
-// platform.
-class FileBytes final : public ByteSource {
-  public:
-    explicit FileBytes(const std::wstring& path)
-        : file_(CreateFileW(path.c_str(), GENERIC_READ,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {
-        LARGE_INTEGER size{};
-        if (file_ && GetFileSizeEx(file_.Get(), &size) && size.QuadPart > 0)
-            size_ = static_cast<uint64_t>(size.QuadPart);
-    }
-    bool Opened() const { return static_cast<bool>(file_); }
-    uint64_t Size() const override { return size_; }
-    bool Read(uint64_t offset, void* into, size_t bytes) override {
-        if (bytes > MAXDWORD)
-            return false;
-        OVERLAPPED at{};
-        at.Offset = static_cast<DWORD>(offset);
-        at.OffsetHigh = static_cast<DWORD>(offset >> 32);
-        DWORD read = 0;
-        return ReadFile(file_.Get(), into, static_cast<DWORD>(bytes), &read, &at) && read == bytes;
-    }
-
-  private:
-    UniqueHandle file_;
-    uint64_t size_ = 0;
-};
-
+// A file that cannot be opened here is left to the platform, which reports it.
 bool LayoutIsSafe(const std::wstring& path) {
     FileBytes file(path);
     return !file.Opened() || AviLayoutIsSafe(file);

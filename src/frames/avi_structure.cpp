@@ -1,7 +1,5 @@
-// A look at an AVI file's chunk layout before the platform parses it. The platform's parser
-// (Wine's, at least) reads through a missing stream when the main header declares more streams
-// than the header list describes or when a chunk names the stream one past the last, and it
-// allocates header chunks and frame indexes at whatever size the file states.
+// A look at an AVI file's chunk layout before the platform parses it, to keep from the platform
+// the files its parser would crash, hang or allocate gigabytes on.
 #include "frames/avi_structure.h"
 
 #include <algorithm>

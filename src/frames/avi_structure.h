@@ -1,7 +1,5 @@
-// A look at an AVI file's chunk layout before the platform parses it. The platform's parser
-// (Wine's, at least) reads through a missing stream when the main header declares more streams
-// than the header list describes or when a chunk names the stream one past the last, and it
-// allocates header chunks and frame indexes at whatever size the file states.
+// A look at an AVI file's chunk layout before the platform parses it, to keep from the platform
+// the files its parser would crash, hang or allocate gigabytes on.
 #pragma once
 
 #include <cstddef>
@@ -18,9 +16,12 @@ class ByteSource {
     virtual bool Read(uint64_t offset, void* into, size_t bytes) = 0;
 };
 
-// False for a RIFF AVI file whose layout would have the platform read through a missing stream
-// or allocate far more than the file holds; true for every other file, including files that are
-// no AVI at all, which the platform refuses on its own.
+// The platform's parser (Wine's, at least) reads through a missing stream when the main header
+// declares more streams than the header list describes or a chunk names the stream one past the
+// last, stops the program on video of fixed sample size that is not whole samples from 0, hangs
+// on index sizes beyond the file, and allocates header chunks and frame indexes at whatever size
+// the file states. False for an AVI file that would do any of that; true for every other file,
+// including files that are no AVI at all, which the platform refuses on its own.
 bool AviLayoutIsSafe(ByteSource& file);
 
 }  // namespace kineloop

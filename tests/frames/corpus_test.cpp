@@ -1,7 +1,9 @@
-// Damaged and hostile AVI files through the real AVIFile: truncated at many points, bytes flipped
-// in the headers and the index, absurd sizes and counts. Each goes through Open, a ReadFrame of
-// every frame (at most kMaxFramesPerFile), the snapshot copy, and Close, without a crash, a hang
-// or an unbounded allocation; the "Error : " message comes exactly when a status call failed.
+// Damaged and hostile AVI files through the reader and the real AVIFile: no crash, no hang, no
+// runaway memory, and the "Error : " message exactly when a status call failed.
+
+// The files are cut short at many points, have bytes flipped in the headers and the index, and
+// absurd sizes and counts. Each goes through Open, a ReadFrame of every frame (at most
+// kMaxFramesPerFile), the snapshot copy, and Close.
 #include <algorithm>
 #include <atomic>
 #include <cstdio>

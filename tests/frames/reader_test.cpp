@@ -1,6 +1,5 @@
-// AviFrameReader on real files through the real AVIFile under Wine: the values it finds, every
-// frame decoded as encoded, the "Error : " message exactly when a status call fails and only after
-// the releases, and readers opened one after another.
+// AviFrameReader on the test videos through the real AVIFile: the values it finds, every frame as
+// encoded, the "Error : " message when and as it should come, readers one after another.
 #include "frames/avi_frame_reader_win32.h"
 
 #include <gtest/gtest.h>

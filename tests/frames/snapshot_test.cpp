@@ -1,6 +1,5 @@
-// The snapshot file on a real file system: its bytes, its exact size over an older file, failed
-// writes reported, the file gone after use, pictures read back equal to the frame and drawn by
-// GDI, and the whole protocol over every frame of a real video.
+// The snapshot file on a real file system: its bytes and size, failed writes, deletion, pictures
+// read back and drawn by GDI, and the whole protocol over every frame of a real video.
 #include "frames/snapshot_win32.h"
 
 #include <cstring>

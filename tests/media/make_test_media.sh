@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Makes the test videos and pictures with ffmpeg (plus small binary edits where ffmpeg cannot make
 # a case) into OUTDIR. Frame n shows colour n mod 10 of the table in test_media.h.
-#
-#   make_test_media.sh OUTDIR          the files the tests use (a few seconds)
-#   make_test_media.sh OUTDIR bench    the benchmark clips (about a minute)
+
+# Usage: make_test_media.sh OUTDIR         the files the tests use (a few seconds)
+#        make_test_media.sh OUTDIR bench   the benchmark clips (about a minute)
 set -euo pipefail
 out=$1
 mkdir -p "$out"

@@ -1,7 +1,9 @@
 // The test media that tests/media/make_test_media.sh makes into the build tree: where they are and
-// what their frames show. Frame n of every video is one solid colour, kFrameColours[n % 10]; in
-// the files made "with band" the top quarter of each frame (rows y with 4y < height, counted from
-// the top) is white instead, so that a picture upside down is seen.
+// what their frames show.
+
+// Frame n of every video is one solid colour, kFrameColours[n % 10]; in the files made "with
+// band" the top quarter of each frame (rows y with 4y < height, counted from the top) is white
+// instead, so that a picture upside down is seen.
 #pragma once
 
 #include <cstdint>
