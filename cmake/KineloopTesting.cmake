@@ -15,11 +15,12 @@ macro(kineloop_add_googletest)
   endif()
 endmacro()
 
-# kineloop_add_test(NAME SOURCES file... [LIBS lib...] [TIMEOUT seconds] [LABELS label...])
+# kineloop_add_test(NAME SOURCES file... [LIBS lib...] [TIMEOUT seconds] [LABELS label...] [SOUND])
 # Builds a GoogleTest program and registers it with CTest. In the Windows build CTest runs it
-# through the Wine wrapper (CMAKE_CROSSCOMPILING_EMULATOR).
+# through the Wine wrapper (CMAKE_CROSSCOMPILING_EMULATOR); with SOUND, beside a private sound
+# server whose device it records (tests/music), with the test tones at hand.
 function(kineloop_add_test name)
-  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "SOUND" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   if(WIN32)
     target_link_libraries(${name} PRIVATE gtest_main ${ARG_LIBS})
@@ -31,6 +32,15 @@ function(kineloop_add_test name)
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 300)
   endif()
-  add_test(NAME ${name} COMMAND ${name})
+  if(ARG_SOUND)
+    target_link_libraries(${name} PRIVATE kineloop_sound_recording)
+    target_compile_definitions(${name} PRIVATE KINELOOP_TONE_WAV="${KINELOOP_TEST_TONE_WAV}"
+                                               KINELOOP_TONE_MP3="${KINELOOP_TEST_TONE_MP3}")
+    add_dependencies(${name} music_test_media)
+    add_test(NAME ${name} COMMAND ${KINELOOP_WITH_SOUND_SERVER} ${CMAKE_CROSSCOMPILING_EMULATOR}
+                                  $<TARGET_FILE:${name}>)
+  else()
+    add_test(NAME ${name} COMMAND ${name})
+  endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${ARG_LABELS}")
 endfunction()
