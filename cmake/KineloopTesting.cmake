@@ -42,5 +42,12 @@ function(kineloop_add_test name)
   else()
     add_test(NAME ${name} COMMAND ${name})
   endif()
+  # Labels by kind (unit, win, e2e from the name's prefix; sound for tests beside a sound server),
+  # so that `ctest -L unit` or `-LE e2e` picks a fast set.
+  string(REGEX MATCH "^[a-z0-9]+" kind ${name})
+  list(APPEND ARG_LABELS ${kind})
+  if(ARG_SOUND)
+    list(APPEND ARG_LABELS sound)
+  endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${ARG_LABELS}")
 endfunction()

@@ -8,7 +8,6 @@
 #include "frames/avi_structure.h"
 #include "frames/file_bytes_win32.h"
 #include "frames/frame_format.h"
-#include "platform/message_box_win32.h"
 
 namespace kineloop {
 
@@ -172,15 +171,18 @@ size_t AviFrameReader::FrameBytes() const {
     return kDibHeaderBytes + requestedFormat_.biSizeImage;
 }
 
-void AviFrameReader::Close(HWND owner) {
+bool AviFrameReader::Close() {
     if (!library_.Active())
-        return;
+        return false;
     decoder_.Reset();
     stream_.Reset();
     file_.Reset();
-    if (openStatus_ != 0)
-        ShowInfoMessage(L"Error : \r\n" + path_, owner);
     library_.End();
+    return openStatus_ != 0;
+}
+
+std::wstring UnreadableVideoMessage(const std::wstring& path) {
+    return L"Error : \r\n" + path;
 }
 
 }  // namespace kineloop

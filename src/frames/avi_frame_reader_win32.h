@@ -41,6 +41,9 @@ class AviLibraryUse {
     bool active_ = false;
 };
 
+// What the user is told about a video file that could not be read: "Error : " CR LF path.
+std::wstring UnreadableVideoMessage(const std::wstring& path);
+
 // One use of one file: Open, any number of ReadFrame, Close. Not copyable.
 class AviFrameReader {
   public:
@@ -62,10 +65,10 @@ class AviFrameReader {
     // 0 without a decoder.
     size_t FrameBytes() const;
 
-    // The closing sequence: decoder, stream and file released in that order, then, when a status
-    // call of the opening failed, the message "Error : " CR LF path (the caller waits until the
-    // user closes it), then AVIFileExit. Running it again does nothing.
-    void Close(HWND owner = nullptr);
+    // The closing sequence: decoder, stream and file released in that order, then AVIFileExit.
+    // Returns true when a status call of the opening failed: the caller then reports the file
+    // with UnreadableVideoMessage before anything else happens. Running it again returns false.
+    bool Close();
 
     bool OpenedFully() const { return openedFully_; }
     bool HasDecoder() const { return static_cast<bool>(decoder_); }

@@ -1,31 +1,25 @@
 // The audio CD's commands and poll decisions.
 #include "music/audio_cd_player.h"
 
+#include <cmath>
 #include <limits>
+
+#include "platform/numbers.h"
 
 namespace kineloop {
 
 bool IsQueryFailure(const std::string& result) {
-    std::string upper = result;
-    for (char& c : upper)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return upper.find("ERR") != std::string::npos;
+    return UpperAscii(result).find("ERR") != std::string::npos;
 }
 
 int64_t ReadNumber(const std::string& text) {
-    size_t i = text.find_first_not_of(" \t");
-    if (i == std::string::npos)
+    const std::optional<double> value = LeadingNumber(text);
+    if (!value)
         return 0;
-    const bool negative = text[i] == '-';
-    if (text[i] == '-' || text[i] == '+')
-        ++i;
-    constexpr int64_t kLimit = std::numeric_limits<int64_t>::max() / 10 - 1;
-    int64_t value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-        if (value < kLimit)  // a longer number than any track stays large instead of overflowing
-            value = value * 10 + (text[i] - '0');
-    return negative ? -value : value;
+    // A longer number than any track stays large instead of overflowing.
+    const double whole = std::trunc(*value);
+    return FitInto<int64_t>(whole).value_or(whole < 0 ? std::numeric_limits<int64_t>::min()
+                                                      : std::numeric_limits<int64_t>::max());
 }
 
 void AudioCdPlayer::CdOpen() {

@@ -1,6 +1,8 @@
 // Which player a music file goes to.
 #include "music/music_kind.h"
 
+#include "platform/numbers.h"
+
 namespace kineloop {
 
 std::string MusicFileKind(const std::string& bgmFile) {
@@ -11,11 +13,7 @@ std::string MusicFileKind(const std::string& bgmFile) {
         while (start > 0 && (static_cast<unsigned char>(bgmFile[start]) & 0xC0) == 0x80)
             --start;
     }
-    std::string kind = bgmFile.substr(start);
-    for (char& c : kind)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return kind;
+    return UpperAscii(bgmFile.substr(start));
 }
 
 }  // namespace kineloop

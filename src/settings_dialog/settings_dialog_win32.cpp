@@ -4,6 +4,6 @@
 namespace kineloop {
 
 // The dialog is not built yet: the settings mode ends after start-up's own steps.
-void ShowSettingsDialog(KineB&) {}
+void ShowSettingsDialog(LoadedSettings&) {}
 
 }  // namespace kineloop

@@ -1,11 +1,11 @@
 // The settings mode's dialog.
 #pragma once
 
-#include "startup/kine_b.h"
+#include "settings/saver_settings.h"
 
 namespace kineloop {
 
 // Shows the settings dialog modally and returns when it has closed.
-void ShowSettingsDialog(KineB& state);
+void ShowSettingsDialog(LoadedSettings& settings);
 
 }  // namespace kineloop

@@ -7,6 +7,7 @@
 #include "frames/avi_frame_reader_win32.h"
 #include "frames/fdib_pointer.h"
 #include "frames/snapshot_win32.h"
+#include "platform/message_box_win32.h"
 #include "platform/message_pump_win32.h"
 #include "platform/text_win32.h"
 #include "show/frame_pass.h"
@@ -67,7 +68,8 @@ void PlayFrames(ShowSession& s, uint64_t stopAfterFrames) {
     s.StreamStart = reader.FirstFrame();
     s.StreamLength = reader.FrameCount();
     if (!reader.OpenedFully()) {
-        reader.Close(s.window);
+        if (reader.Close())
+            ShowInfoMessage(UnreadableVideoMessage(reader.Path()), s.window);
         return;
     }
 
@@ -78,7 +80,6 @@ void PlayFrames(ShowSession& s, uint64_t stopAfterFrames) {
     uint64_t shown = 0;
     ULONGLONG lastYield = GetTickCount64();
     const DWORD idlePause = std::max(PauseOf(s.settings), kIdlePauseMs);
-    s.KeepPlaying = true;
 
     for (;;) {
         FramePass pass(s.StreamStart, s.StreamLength, s.settings.Flame_Skip);
@@ -110,8 +111,6 @@ void PlayFrames(ShowSession& s, uint64_t stopAfterFrames) {
 
             PauseWithMessages(PauseOf(s.settings));
             lastYield = GetTickCount64();
-            if (!s.KeepPlaying)
-                break;
         }
         if (!shownInPass) {
             PauseWithMessages(idlePause);

@@ -5,7 +5,8 @@
 
 #include "platform/handles_win32.h"
 #include "platform/resource_ids.h"
-#include "show/preview_box.h"
+#include "platform/twips.h"
+#include "platform/window_win32.h"
 
 namespace kineloop {
 
@@ -30,102 +31,84 @@ SIZE PictureSize(const UniqueBitmap& picture) {
     return {info.bmWidth, info.bmHeight};
 }
 
-// The window's state: the background picture and `Img_Prev`, a windowless image that stretches
-// its picture over its bounds. Both are painted again from the loaded bitmaps on every WM_PAINT.
-class PreviewWindow {
+// Kine_R: the background picture and `Img_Prev`, a windowless image that stretches its picture
+// over its bounds. Both are painted again from the loaded bitmaps on every WM_PAINT.
+class KineR : public WindowState {
   public:
-    PreviewWindow()
+    KineR()
         : background_(LoadPicture(IDB_PREVIEW_BACKGROUND)),
           stills_(LoadPicture(IDB_PREVIEW_STILLS)) {}
 
     void SetImageBounds(int width, int height) { imageBounds_ = {0, 0, width, height}; }
 
-    void Paint(HDC dc) const {
-        UniqueMemoryDc source(CreateCompatibleDC(dc));
-        if (!source)
-            return;
-        const SIZE backgroundSize = PictureSize(background_);
-        if (backgroundSize.cx > 0 && backgroundSize.cy > 0) {
-            SelectionScope selected(source.Get(), background_.Get());
-            BitBlt(dc, 0, 0, backgroundSize.cx, backgroundSize.cy, source.Get(), 0, 0, SRCCOPY);
+  protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        switch (message) {
+            case WM_PAINT:
+                OnPaint();
+                return 0;
+            case WM_DESTROY:
+                // With the preview gone no window is left: the program ends.
+                PostQuitMessage(0);
+                return 0;
         }
-        const SIZE stillsSize = PictureSize(stills_);
-        const int width = imageBounds_.right - imageBounds_.left;
-        const int height = imageBounds_.bottom - imageBounds_.top;
-        if (stillsSize.cx > 0 && stillsSize.cy > 0 && width > 0 && height > 0) {
-            SelectionScope selected(source.Get(), stills_.Get());
-            SetStretchBltMode(dc, COLORONCOLOR);
-            StretchBlt(dc, imageBounds_.left, imageBounds_.top, width, height, source.Get(), 0, 0,
-                       stillsSize.cx, stillsSize.cy, SRCCOPY);
-        }
+        return DefaultProc(message, wParam, lParam);
     }
 
   private:
+    void OnPaint() {
+        PAINTSTRUCT paint;
+        if (HDC dc = BeginPaint(Hwnd(), &paint)) {
+            Paint(dc);
+            EndPaint(Hwnd(), &paint);
+        }
+    }
+    void Paint(HDC dc) const;
+
     UniqueBitmap background_;
     UniqueBitmap stills_;
     RECT imageBounds_{0, 0, kDesignWidth, kDesignHeight};
 };
 
-PreviewWindow* StateOf(HWND window) {
-    return reinterpret_cast<PreviewWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-}
-
-LRESULT CALLBACK PreviewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_NCCREATE: {
-            // The window takes its state over here and frees it in WM_NCDESTROY.
-            const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-            auto* holder = static_cast<std::unique_ptr<PreviewWindow>*>(create->lpCreateParams);
-            SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(holder->release()));
-            break;
-        }
-        case WM_PAINT: {
-            PAINTSTRUCT paint;
-            if (HDC dc = BeginPaint(window, &paint)) {
-                if (const PreviewWindow* state = StateOf(window))
-                    state->Paint(dc);
-                EndPaint(window, &paint);
-            }
-            return 0;
-        }
-        case WM_DESTROY:
-            // Unloading asks the window itself to close, which is harmless by now (the owner
-            // looked up is not used). With the preview gone no window is left: the program ends.
-            GetWindow(window, GW_OWNER);
-            PostMessageW(window, WM_CLOSE, 0, 0);
-            PostQuitMessage(0);
-            return 0;
-        case WM_NCDESTROY:
-            delete StateOf(window);
-            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-            break;
+void KineR::Paint(HDC dc) const {
+    UniqueMemoryDc source(CreateCompatibleDC(dc));
+    if (!source)
+        return;
+    const SIZE backgroundSize = PictureSize(background_);
+    if (backgroundSize.cx > 0 && backgroundSize.cy > 0) {
+        SelectionScope selected(source.Get(), background_.Get());
+        BitBlt(dc, 0, 0, backgroundSize.cx, backgroundSize.cy, source.Get(), 0, 0, SRCCOPY);
     }
-    return DefWindowProcW(window, message, wParam, lParam);
+    const SIZE stillsSize = PictureSize(stills_);
+    const int width = imageBounds_.right - imageBounds_.left;
+    const int height = imageBounds_.bottom - imageBounds_.top;
+    if (stillsSize.cx > 0 && stillsSize.cy > 0 && width > 0 && height > 0) {
+        SelectionScope selected(source.Get(), stills_.Get());
+        SetStretchBltMode(dc, COLORONCOLOR);
+        StretchBlt(dc, imageBounds_.left, imageBounds_.top, width, height, source.Get(), 0, 0,
+                   stillsSize.cx, stillsSize.cy, SRCCOPY);
+    }
 }
 
-bool RegisterPreviewClass(HINSTANCE instance) {
+bool RegisterPreviewClass() {
     WNDCLASSEXW windowClass{};
-    if (GetClassInfoExW(instance, kClassName, &windowClass))
-        return true;
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = PreviewWindowProc;
-    windowClass.hInstance = instance;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     windowClass.lpszClassName = kClassName;
-    return RegisterClassExW(&windowClass) != 0;
+    return RegisterWindowClass(windowClass);
 }
 
 }  // namespace
 
 bool LoadPreviewWindow(const PreviewBox& box) {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    if (!RegisterPreviewClass(instance))
+    if (!RegisterPreviewClass())
         return false;
-    auto state = std::make_unique<PreviewWindow>();
-    const HWND window =
-        CreateWindowExW(0, kClassName, kTitle, WS_POPUP | WS_CLIPCHILDREN, 0, 0, kDesignWidth,
-                        kDesignHeight, nullptr, nullptr, instance, &state);
+    auto owned = std::make_unique<KineR>();
+    KineR& preview = *owned;
+    const HWND window = CreateOwnedWindow(std::move(owned), 0, kClassName, kTitle,
+                                          WS_POPUP | WS_CLIPCHILDREN, 0, 0, kDesignWidth,
+                                          kDesignHeight, nullptr, nullptr);
     if (!window)
         return false;
 
@@ -140,8 +123,7 @@ bool LoadPreviewWindow(const PreviewBox& box) {
     const int height = TwipsToPixels(box.heightTwips, box.twipsPerPixelY);
     SetWindowPos(window, nullptr, 0, 0, width, height,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-    if (PreviewWindow* preview = StateOf(window))
-        preview->SetImageBounds(width, height);
+    preview.SetImageBounds(width, height);
 
     // Shown without activation: the host's dialog keeps the focus, the preview takes no input.
     ShowWindow(window, SW_SHOWNA);

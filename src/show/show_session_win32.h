@@ -6,8 +6,8 @@
 #include <windows.h>
 
 #include "platform/surface_win32.h"
+#include "settings/saver_settings.h"
 #include "show/tile_grid.h"
-#include "startup/saver_settings.h"
 
 namespace kineloop {
 
@@ -24,7 +24,6 @@ struct ShowSession {
     TilePosition tile;
     int32_t StreamStart = 0;
     int32_t StreamLength = 0;
-    bool KeepPlaying = false;
 };
 
 }  // namespace kineloop

@@ -1,11 +1,12 @@
 // The show mode's full-screen window.
 #pragma once
 
-#include "startup/kine_b.h"
+#include "settings/saver_settings.h"
 
 namespace kineloop {
 
 // Loads the show window; returns whether it is now open (the program then lives on its events).
-bool LoadShowWindow(KineB& state);
+// `cursorHidden`: start-up hid the cursor, and the show gives it back when it ends.
+bool LoadShowWindow(const SaverSettings& settings, bool cursorHidden);
 
 }  // namespace kineloop

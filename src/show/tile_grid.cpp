@@ -4,24 +4,20 @@
 
 #include <optional>
 
+#include "platform/numbers.h"
+
 namespace kineloop {
 
 namespace {
-
-std::optional<int16_t> Fit16(int64_t value) {
-    if (value < INT16_MIN || value > INT16_MAX)
-        return std::nullopt;
-    return static_cast<int16_t>(value);
-}
 
 // Tiles across one side, and the margin before the first; a step that cannot be computed (a zero
 // tile side, a result beyond 16 bits) leaves its value at 0.
 void LayOutSide(int32_t displaySide, int16_t tileSide, int16_t& count, int16_t& start) {
     if (tileSide != 0)
-        count = Fit16(displaySide / tileSide).value_or(0);
-    const std::optional<int16_t> used = Fit16(int64_t{tileSide} * count);
+        count = FitInto<int16_t>(displaySide / tileSide).value_or(0);
+    const std::optional<int16_t> used = FitInto<int16_t>(int64_t{tileSide} * count);
     if (used)
-        start = Fit16((int64_t{displaySide} - *used) / 2).value_or(0);
+        start = FitInto<int16_t>((int64_t{displaySide} - *used) / 2).value_or(0);
 }
 
 }  // namespace

@@ -28,7 +28,4 @@ enum class StartMode {
 
 StartMode ModeOf(const std::string& argumentText);
 
-// A preview box side in twips (rounded to 16 bits), or 0 when it does not fit.
-int16_t PixelsToTwips(int32_t pixels, int32_t twipsPerPixel);
-
 }  // namespace kineloop

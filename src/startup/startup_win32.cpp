@@ -3,13 +3,14 @@
 
 #include <windows.h>
 
+#include "platform/handles_win32.h"
 #include "platform/text_win32.h"
+#include "platform/twips.h"
 #include "settings_dialog/settings_dialog_win32.h"
 #include "show/preview_window_win32.h"
 #include "show/show_window_win32.h"
 #include "startup/command_line.h"
-#include "startup/kine_b.h"
-#include "startup/settings_file_win32.h"
+#include "settings/settings_file_win32.h"
 
 namespace kineloop {
 
@@ -35,19 +36,17 @@ int RunMessageLoop() {
 }
 
 // The screen's twips per pixel, horizontally and vertically (15 at 96 dots per inch).
-POINT TwipsPerPixel() {
-    HDC screen = GetDC(nullptr);
-    const int dpiX = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
-    const int dpiY = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
-    if (screen)
-        ReleaseDC(nullptr, screen);
-    return {dpiX > 0 ? 1440 / dpiX : 15, dpiY > 0 ? 1440 / dpiY : 15};
+POINT ScreenTwipsPerPixel() {
+    WindowDc screen(nullptr);
+    const HDC dc = screen.Get();
+    return {TwipsPerPixel(dc ? GetDeviceCaps(dc, LOGPIXELSX) : 0),
+            TwipsPerPixel(dc ? GetDeviceCaps(dc, LOGPIXELSY) : 0)};
 }
 
 bool StartPreview(const std::string& argumentText) {
     // The handle travels as a 32-bit number; window handles fit in 32 bits on 64-bit Windows too.
     const HWND host = reinterpret_cast<HWND>(static_cast<INT_PTR>(HostHandle(argumentText)));
-    const POINT twips = TwipsPerPixel();
+    const POINT twips = ScreenTwipsPerPixel();
     PreviewBox box{host, 0, 0, twips.x, twips.y};
     RECT rect;
     if (GetWindowRect(host, &rect)) {
@@ -63,27 +62,27 @@ int StartUp() {
     if (AnotherInstanceIsOpen())
         EndProgram();
 
-    KineB state;
-    state.argumentText = ArgumentText(Narrow(GetCommandLineW()));
-    const StartMode mode = ModeOf(state.argumentText);
+    const std::string argumentText = ArgumentText(Narrow(GetCommandLineW()));
+    const StartMode mode = ModeOf(argumentText);
     if (mode == StartMode::Preview) {
-        if (!StartPreview(state.argumentText))
+        if (!StartPreview(argumentText))
             EndProgram();
         return RunMessageLoop();
     }
 
-    state.settings = LoadProgramSettings();
+    // The record lives until the process ends: the show window keeps a reference to it.
+    static LoadedSettings settings;
+    settings = LoadProgramSettings();
     if (mode == StartMode::Settings) {
-        ShowSettingsDialog(state);
+        ShowSettingsDialog(settings);
         EndProgram();
     }
     if (mode == StartMode::End)
         EndProgram();
-    if (mode == StartMode::Show) {
-        state.CursorCount = ShowCursor(FALSE);
-        state.cursorHidden = true;
-    }
-    if (!LoadShowWindow(state))
+    const bool hideCursor = mode == StartMode::Show;
+    if (hideCursor)
+        ShowCursor(FALSE);
+    if (!LoadShowWindow(settings.values, hideCursor))
         EndProgram();
     return RunMessageLoop();
 }

@@ -199,7 +199,7 @@ void Exercise(const std::wstring& path, const std::wstring& scratchPath, Tally& 
             ++tally.picturesLoaded;
         scratch.Delete();
     }
-    reader.Close();
+    test::CloseAndReport(reader);
 }
 
 TEST(DamagedFiles, EndInBoundedTimeWithoutCrashOrRunawayMemory) {

@@ -7,6 +7,7 @@
 
 #include "driver/driver.h"
 #include "platform/handles_win32.h"
+#include "platform/message_box_win32.h"
 
 namespace kineloop::test {
 
@@ -114,6 +115,11 @@ bool WritableByOthers(const std::wstring& path) {
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     return static_cast<bool>(file);
+}
+
+void CloseAndReport(AviFrameReader& reader) {
+    if (reader.Close())
+        ShowInfoMessage(UnreadableVideoMessage(reader.Path()));
 }
 
 }  // namespace kineloop::test

@@ -11,6 +11,7 @@
 
 #include <windows.h>
 
+#include "frames/avi_frame_reader_win32.h"
 #include "media/test_media.h"
 
 namespace kineloop::test {
@@ -63,5 +64,9 @@ class MessageBoxWatcher {
 
 // Whether another program could open the file for writing now (an open reader denies it).
 bool WritableByOthers(const std::wstring& path);
+
+// Closes the reader as the program's callers do: an unreadable file is reported with the
+// program's "Error : " message, which waits until it is closed.
+void CloseAndReport(AviFrameReader& reader);
 
 }  // namespace kineloop::test

@@ -82,7 +82,7 @@ TEST_P(DecodedByThePlatform, EveryFrameComesBackAsEncoded) {
     }
     EXPECT_EQ(reader.ReadFrame(12), nullptr);
     EXPECT_EQ(reader.ReadFrame(-1), nullptr);
-    reader.Close();
+    test::CloseAndReport(reader);
     EXPECT_TRUE(boxes.Boxes().empty());
     EXPECT_EQ(reader.ReadFrame(0), nullptr);
     EXPECT_EQ(reader.FrameBytes(), 0u);
@@ -109,7 +109,7 @@ TEST(AviFrameReader, TenFrameClipsShowTheirColourTable) {
             ASSERT_NE(frame, nullptr);
             EXPECT_EQ(test::WrongPixels(frame, FrameColour(n), false, 12), 0) << file << " " << n;
         }
-        reader.Close();
+        test::CloseAndReport(reader);
     }
 }
 
@@ -128,7 +128,7 @@ TEST(AviFrameReader, StreamsWithoutAPlatformDecoderReadNoFrames) {
         EXPECT_FALSE(reader.HasDecoder()) << file;
         EXPECT_EQ(reader.ReadFrame(0), nullptr);
         EXPECT_EQ(reader.FrameBytes(), 0u);
-        reader.Close();
+        test::CloseAndReport(reader);
     }
     EXPECT_TRUE(boxes.Boxes().empty());
 }
@@ -156,7 +156,7 @@ TEST(AviFrameReader, PaletteFramesAreShownRightOrNotAtAll) {
     if (test::RunningUnderWine()) {
         EXPECT_EQ(taken, 0);
     }
-    reader.Close();
+    test::CloseAndReport(reader);
 }
 
 TEST(AviFrameReader, OneFrameStreamHasFirstAndLastFrameEqual) {
@@ -168,7 +168,7 @@ TEST(AviFrameReader, OneFrameStreamHasFirstAndLastFrameEqual) {
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(test::WrongPixels(frame, FrameColour(0), true, 12), 0);
     EXPECT_EQ(reader.ReadFrame(1), nullptr);
-    reader.Close();
+    test::CloseAndReport(reader);
 }
 
 TEST(AviFrameReader, StreamThatStartsAtFiveIsReadFromFive) {
@@ -189,7 +189,7 @@ TEST(AviFrameReader, StreamThatStartsAtFiveIsReadFromFive) {
         EXPECT_EQ(test::WrongPixels(frame, FrameColour(wine ? n : n - first), true, 12), 0) << n;
     }
     EXPECT_EQ(reader.ReadFrame(first - 1), nullptr);
-    reader.Close();
+    test::CloseAndReport(reader);
 }
 
 // A reader that failed at a status call shows the message once, in Close, after the releases.
@@ -211,8 +211,8 @@ class FailedOpen : public ::testing::Test {
         EXPECT_EQ(reader.FrameBytes(), 0u);
         if (status)
             *status = reader.OpenStatus();
-        reader.Close();
-        reader.Close();  // a second Close shows nothing more
+        test::CloseAndReport(reader);
+        test::CloseAndReport(reader);  // a second Close shows nothing more
         return boxes.Boxes();
     }
 
@@ -242,7 +242,7 @@ TEST_F(FailedOpen, FileWithoutVideoStreamIsReleasedBeforeTheMessage) {
         held.Open(path);
         EXPECT_FALSE(test::WritableByOthers(path));
         MessageBoxWatcher boxes;
-        held.Close();
+        test::CloseAndReport(held);
     }
     bool released = false;
     int32_t status = 0;
@@ -274,11 +274,11 @@ TEST(AviFrameReader, JapanesePathsWork) {
     const void* frame = reader.ReadFrame(4);
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(test::WrongPixels(frame, FrameColour(4), true, 12), 0);
-    reader.Close();
+    test::CloseAndReport(reader);
 
     const std::wstring missing = sub + L"\\無い.avi";
     reader.Open(missing);
-    reader.Close();
+    test::CloseAndReport(reader);
     const std::vector<test::SeenBox> seen = boxes.Boxes();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, L"Error : \r\n" + missing);
@@ -298,11 +298,11 @@ TEST(AviFrameReader, ReadersOpenedOneAfterAnother) {
             if (reader.HasDecoder()) {
                 EXPECT_NE(reader.ReadFrame(0), nullptr) << file << " round " << round;
             }
-            reader.Close();
+            test::CloseAndReport(reader);
         }
         AviFrameReader failing;
         failing.Open(missing);
-        failing.Close();
+        test::CloseAndReport(failing);
     }
     // One reader opened again on other files, without a Close between.
     AviFrameReader reused;
@@ -310,7 +310,7 @@ TEST(AviFrameReader, ReadersOpenedOneAfterAnother) {
     reused.Open(MediaFile(test_media::kClip160x120));
     EXPECT_EQ(reused.FrameWidth(), 160);
     EXPECT_NE(reused.ReadFrame(9), nullptr);
-    reused.Close();
+    test::CloseAndReport(reused);
     EXPECT_EQ(boxes.Boxes().size(), 3u);
 }
 

@@ -221,7 +221,7 @@ TEST(SnapshotProtocol, EveryFrameOfAVideoGoesThroughTheScratchFile) {
             EXPECT_FALSE(test::FileExistsAt(scratch.Path()));
         }
     }
-    reader.Close();
+    test::CloseAndReport(reader);
 }
 
 }  // namespace

@@ -48,13 +48,5 @@ TEST(HostHandle, ReadsTheNumberFromTheFourthCharacter) {
     EXPECT_EQ(HostHandle("/p99"), 9);  // the fourth character is the second 9
 }
 
-TEST(PixelsToTwips, ConvertsTheBoxAndRefusesWhatDoesNotFit) {
-    EXPECT_EQ(PixelsToTwips(152, 15), 2280);
-    EXPECT_EQ(PixelsToTwips(112, 15), 1680);
-    EXPECT_EQ(PixelsToTwips(2184, 15), 32760);
-    EXPECT_EQ(PixelsToTwips(2185, 15), 0);
-    EXPECT_EQ(PixelsToTwips(0, 15), 0);
-}
-
 }  // namespace
 }  // namespace kineloop

@@ -56,13 +56,18 @@ if [ "${KINELOOP_USE_DISPLAY:-}" != 1 ] || [ -z "${DISPLAY:-}" ]; then
   export DISPLAY=":$(head -n 1 "$work/display")"
 fi
 
-if [ ! -f "$prefix/.kineloop-ready" ]; then
+# The marker names the prefix's settings; a prefix made with other settings is set up again.
+ready="$prefix/.kineloop-ready-2"
+if [ ! -f "$ready" ]; then
   "$wine" wineboot -i >/dev/null 2>&1
   # A crash must fail the test at once, not wait for somebody to close a dialog.
   "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
     >/dev/null 2>&1
+  # Without a window manager Wine waits about 2 s for every closing window it manages itself;
+  # unmanaged windows close at once.
+  "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
   "$server" -w
-  touch "$prefix/.kineloop-ready"
+  touch "$ready"
 fi
 
 "$wine" "$@"

@@ -1,5 +1,5 @@
 // How a mouse position becomes the zoom effect's 16-bit origin.
-#include "startup/zoom.h"
+#include "settings_dialog/zoom.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Path rules shared by the settings loader and the settings dialog.
-#include "startup/paths.h"
+#include "settings/paths.h"
 
 namespace kineloop {
 

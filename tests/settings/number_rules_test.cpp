@@ -1,5 +1,6 @@
 // The loader's and the dialog's number rules, table by table.
-#include "startup/number_rules.h"
+#include "settings/number_rules.h"
+#include "platform/numbers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,13 @@
 // The settings file Kineloop.ini beside the program, through the private-profile functions.
-#include "startup/settings_file_win32.h"
+#include "settings/settings_file_win32.h"
 
 #include <windows.h>
 
 #include "platform/handles_win32.h"
 #include "platform/program_folder_win32.h"
 #include "platform/text_win32.h"
-#include "startup/paths.h"
-#include "startup/settings_loader.h"
+#include "settings/paths.h"
+#include "settings/settings_loader.h"
 
 namespace kineloop {
 
@@ -27,10 +27,10 @@ std::string IniGet(const std::string& section, const std::string& key, const std
     }
 }
 
-void IniPut(const std::string& section, const std::string& key, const std::string& value,
+bool IniPut(const std::string& section, const std::string& key, const std::string& value,
             const std::wstring& file) {
-    WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), Widen(value).c_str(),
-                               file.c_str());
+    return WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), Widen(value).c_str(),
+                                      file.c_str()) != FALSE;
 }
 
 bool FileExists(const std::string& path) {
@@ -49,8 +49,8 @@ std::string SettingsFile::IniGet(const std::string& key) {
     return kineloop::IniGet(settings_keys::kSection, key, path_);
 }
 
-void SettingsFile::IniPut(const std::string& key, const std::string& value) {
-    kineloop::IniPut(settings_keys::kSection, key, value, path_);
+bool SettingsFile::IniPut(const std::string& key, const std::string& value) {
+    return kineloop::IniPut(settings_keys::kSection, key, value, path_);
 }
 
 bool SettingsFile::FileExists(const std::string& path) {

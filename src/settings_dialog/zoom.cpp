@@ -1,8 +1,8 @@
 // The zoom effect's rules: the rectangles between the mouse point recorded when the settings
 // dialog loads and the dialog's frame.
-#include "startup/zoom.h"
+#include "settings_dialog/zoom.h"
 
-#include <limits>
+#include "platform/numbers.h"
 
 namespace kineloop {
 
@@ -22,10 +22,7 @@ ZoomPath ClosingPath(const ZoomRect& window, int16_t originX, int16_t originY) {
 }
 
 int16_t ZoomCoordinate(int32_t pixels) {
-    if (pixels < std::numeric_limits<int16_t>::min() ||
-        pixels > std::numeric_limits<int16_t>::max())
-        return 0;
-    return static_cast<int16_t>(pixels);
+    return Fits<int16_t>(pixels) ? static_cast<int16_t>(pixels) : 0;
 }
 
 }  // namespace kineloop

@@ -1,12 +1,12 @@
 // The zoom effect on the real window system: the rectangles it hands over, the point it keeps,
 // and a window that the animation leaves where it was.
-#include "startup/zoom_win32.h"
+#include "settings_dialog/zoom_win32.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "startup/zoom.h"
+#include "settings_dialog/zoom.h"
 
 namespace kineloop {
 namespace {

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "startup/saver_settings.h"
-#include "startup/settings_store.h"
+#include "settings/saver_settings.h"
+#include "settings/settings_store.h"
 
 namespace kineloop {
 
@@ -12,8 +12,9 @@ namespace kineloop {
 // the file itself stays in the system's ANSI code page.
 std::string IniGet(const std::string& section, const std::string& key, const std::wstring& file);
 
-// Writes one key; the platform creates the file and the section when needed. Nothing is reported.
-void IniPut(const std::string& section, const std::string& key, const std::string& value,
+// Writes one key; the platform creates the file and the section when needed. Returns whether the
+// write succeeded.
+bool IniPut(const std::string& section, const std::string& key, const std::string& value,
             const std::wstring& file);
 
 // Whether `path` names a file that can be opened for reading; one trailing "\" is ignored.
@@ -27,7 +28,7 @@ class SettingsFile : public SettingsStore {
   public:
     explicit SettingsFile(std::wstring path) : path_(std::move(path)) {}
     std::string IniGet(const std::string& key) override;
-    void IniPut(const std::string& key, const std::string& value) override;
+    bool IniPut(const std::string& key, const std::string& value) override;
     bool FileExists(const std::string& path) override;
 
   private:

@@ -1,9 +1,7 @@
-// The preview box's twips back to pixels, for the window and its image.
-#include "show/preview_box.h"
+// Twips and pixels: the preview box measured by start-up and given back to the preview window.
+#include "platform/twips.h"
 
 #include <gtest/gtest.h>
-
-#include "startup/command_line.h"
 
 namespace kineloop {
 namespace {
@@ -23,6 +21,14 @@ TEST(TwipsToPixels, AnUnknownOrUnusableSizeGivesAnEmptyBox) {
     EXPECT_EQ(TwipsToPixels(2280, 0), 0);  // above 1440 dots per inch the factor is 0
     EXPECT_EQ(TwipsToPixels(2280, -15), 0);
     EXPECT_EQ(TwipsToPixels(-2280, 15), 0);
+}
+
+TEST(PixelsToTwips, ConvertsTheBoxAndRefusesWhatDoesNotFit) {
+    EXPECT_EQ(PixelsToTwips(152, 15), 2280);
+    EXPECT_EQ(PixelsToTwips(112, 15), 1680);
+    EXPECT_EQ(PixelsToTwips(2184, 15), 32760);
+    EXPECT_EQ(PixelsToTwips(2185, 15), 0);
+    EXPECT_EQ(PixelsToTwips(0, 15), 0);
 }
 
 }  // namespace

@@ -1,15 +1,13 @@
-// Writes the settings dialog's values to the settings file, every key in its fixed order.
+// What the settings dialog's controls hold when it saves, and how that becomes the settings.
 #pragma once
 
-#include <cstdint>
 #include <string>
 
-#include "startup/saver_settings.h"
-#include "startup/settings_store.h"
+#include "settings/saver_settings.h"
+#include "settings/settings_store.h"
 
 namespace kineloop {
 
-// What the dialog's controls hold at the moment of saving.
 struct DialogValues {
     std::string Flame_From;  // texts of the text boxes of the same names
     std::string Flame_To;
@@ -21,7 +19,8 @@ struct DialogValues {
     std::string BGM_Repeat;  // text of the track list
 };
 
-// Converts the dialog's texts into `settings` by the saving rule and writes all eleven keys.
-void SaveDialogSettings(SaverSettings& settings, const DialogValues& dialog, SettingsStore& store);
+// Converts the dialog's texts into `settings` by the saving rule and writes all eleven keys;
+// returns whether every key was written.
+bool SaveDialogSettings(SaverSettings& settings, const DialogValues& dialog, SettingsStore& store);
 
 }  // namespace kineloop

@@ -1,10 +1,10 @@
 // The settings dialog's zoom effect: the window system draws a frame moving between the recorded
 // mouse point and the dialog; the dialog itself is neither moved nor resized.
-#include "startup/zoom_win32.h"
+#include "settings_dialog/zoom_win32.h"
 
 #include <utility>
 
-#include "startup/zoom.h"
+#include "settings_dialog/zoom.h"
 
 namespace kineloop {
 

@@ -6,9 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include "startup/paths.h"
-#include "startup/settings_loader.h"
-#include "startup/settings_writer.h"
+#include "settings/paths.h"
+#include "settings/settings_loader.h"
+#include "settings_dialog/dialog_values.h"
 
 namespace kineloop {
 namespace {
@@ -25,9 +25,10 @@ class MemoryStore : public SettingsStore {
         const auto found = keys.find(key);
         return found == keys.end() ? "" : found->second;
     }
-    void IniPut(const std::string& key, const std::string& value) override {
+    bool IniPut(const std::string& key, const std::string& value) override {
         writes.emplace_back(key, value);
         keys[key] = value;
+        return true;
     }
     bool FileExists(const std::string& path) override {
         return files.count(WithoutTrailingSeparator(path)) > 0;

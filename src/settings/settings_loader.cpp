@@ -1,8 +1,8 @@
 // Reads the settings file into the settings record with its defaults and consistency rules.
-#include "startup/settings_loader.h"
+#include "settings/settings_loader.h"
 
-#include "startup/number_rules.h"
-#include "startup/paths.h"
+#include "settings/number_rules.h"
+#include "settings/paths.h"
 
 namespace kineloop {
 

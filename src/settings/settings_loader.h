@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "startup/saver_settings.h"
-#include "startup/settings_store.h"
+#include "settings/saver_settings.h"
+#include "settings/settings_store.h"
 
 namespace kineloop {
 

@@ -1,13 +1,13 @@
 // The settings file on disk, through the real private-profile functions: the bytes the writer
 // leaves, and the loader's rules on real files and folders.
-#include "startup/settings_file_win32.h"
+#include "settings/settings_file_win32.h"
 
 #include <gtest/gtest.h>
 
 #include "driver/driver.h"
 #include "platform/text_win32.h"
-#include "startup/settings_loader.h"
-#include "startup/settings_writer.h"
+#include "settings/settings_loader.h"
+#include "settings_dialog/dialog_values.h"
 
 namespace kineloop {
 namespace {

@@ -1,0 +1,78 @@
+// The one window pattern: each window owns a state object that answers its messages. The object
+// is handed over in WM_NCCREATE, kept in GWLP_USERDATA and deleted in WM_NCDESTROY; one
+// trampoline dispatches to it, so nothing about a window lives in a global.
+#pragma once
+
+#include <memory>
+
+#include <windows.h>
+
+namespace kineloop {
+
+class WindowState {
+  public:
+    virtual ~WindowState() = default;
+    HWND Hwnd() const { return hwnd_; }
+
+  protected:
+    // Answers one message; what it does not answer goes to DefaultProc.
+    virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
+        return DefWindowProcW(hwnd_, message, wParam, lParam);
+    }
+
+  private:
+    friend LRESULT CALLBACK WindowTrampoline(HWND, UINT, WPARAM, LPARAM);
+    HWND hwnd_ = nullptr;
+};
+
+// The window procedure of every class registered with RegisterWindowClass.
+LRESULT CALLBACK WindowTrampoline(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Registers `windowClass` (its procedure set to the trampoline) unless the class exists already.
+bool RegisterWindowClass(WNDCLASSEXW windowClass);
+
+// Creates a window that takes `state` over; on failure the state is freed and nullptr returned.
+HWND CreateOwnedWindow(std::unique_ptr<WindowState> state, DWORD exStyle, const wchar_t* className,
+                       const wchar_t* title, DWORD style, int x, int y, int width, int height,
+                       HWND parent, HMENU menuOrId);
+
+// The state object of a window made by CreateOwnedWindow, as its own type; nullptr otherwise.
+template <typename State>
+State* StateOf(HWND window) {
+    return dynamic_cast<State*>(
+        reinterpret_cast<WindowState*>(GetWindowLongPtrW(window, GWLP_USERDATA)));
+}
+
+// Owns a window and destroys it when it goes.
+class UniqueWindow {
+  public:
+    UniqueWindow() = default;
+    explicit UniqueWindow(HWND window) : window_(window) {}
+    ~UniqueWindow() { Reset(); }
+    UniqueWindow(const UniqueWindow&) = delete;
+    UniqueWindow& operator=(const UniqueWindow&) = delete;
+    UniqueWindow(UniqueWindow&& other) noexcept : window_(other.Release()) {}
+    UniqueWindow& operator=(UniqueWindow&& other) noexcept {
+        if (this != &other)
+            Reset(other.Release());
+        return *this;
+    }
+    HWND Get() const { return window_; }
+    explicit operator bool() const { return window_ != nullptr; }
+    HWND Release() {
+        HWND window = window_;
+        window_ = nullptr;
+        return window;
+    }
+    void Reset(HWND window = nullptr) {
+        if (window_ && IsWindow(window_))
+            DestroyWindow(window_);
+        window_ = window;
+    }
+
+  private:
+    HWND window_ = nullptr;
+};
+
+}  // namespace kineloop

@@ -1,0 +1,2 @@
+// An allowed edge beside the wrong one.
+#include "platform/numbers.h"
