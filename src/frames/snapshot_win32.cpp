@@ -1,5 +1,5 @@
-// The scratch bitmap file beside the program: each frame shown is written to it, read back as a
-// picture and deleted again, by the show and by the settings dialog alike.
+// The scratch bitmap file, beside the program or at the run's fallback: each frame shown is
+// written to it, read back as a picture and deleted again.
 #include "frames/snapshot_win32.h"
 
 #include <cstring>
@@ -11,18 +11,67 @@
 
 namespace kineloop {
 
-std::wstring ScratchPath() {
-    return ProgramFolder() + L"\\Dummy.bmp";
+namespace {
+
+constexpr wchar_t kScratchName[] = L"\\Dummy.bmp";
+
+std::wstring ScratchPathIn(const std::wstring& folder) {
+    return folder.empty() ? std::wstring() : folder + kScratchName;
 }
 
-ScratchSnapshot::ScratchSnapshot(std::wstring path) : path_(std::move(path)) {}
+// The folder part of a scratch path.
+std::wstring FolderOf(const std::wstring& path) {
+    const size_t separator = path.find_last_of(L"\\/");
+    return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator);
+}
+
+bool WriteAt(const FDIBPointer& frame, const std::wstring& path) {
+    if (frame.WriteToFile(path))
+        return true;
+    // A half-written file is of no use to anybody.
+    DeleteFileW(path.c_str());
+    return false;
+}
+
+}  // namespace
+
+std::wstring ScratchPath() {
+    return ProgramFolder() + kScratchName;
+}
+
+ScratchPlaces& RunScratchPlaces() {
+    // One choice for the whole process: a folder that refused a write is not tried again.
+    static ScratchPlaces places(
+        {ScratchPath(), ScratchPathIn(PerUserFolder()), ScratchPathIn(TemporaryFolder())});
+    return places;
+}
+
+ScratchSnapshot::ScratchSnapshot() : ScratchSnapshot(RunScratchPlaces()) {}
+
+ScratchSnapshot::ScratchSnapshot(std::wstring path)
+    : own_({std::move(path)}), path_(own_.Current() ? *own_.Current() : L"") {}
+
+ScratchSnapshot::ScratchSnapshot(ScratchPlaces& places)
+    : own_({}), shared_(&places), path_(places.Current() ? *places.Current() : L"") {}
 
 bool ScratchSnapshot::Write(const FDIBPointer& frame) {
-    if (frame.WriteToFile(path_))
-        return true;
-    // A half-written file is of no use to anybody; the frame is skipped without it.
-    DeleteFileW(path_.c_str());
-    return false;
+    // Without a frame no write can succeed anywhere; that says nothing about the place.
+    if (!frame.HasFrame())
+        return false;
+    for (;;) {
+        const std::wstring* place = Places().Current();
+        if (!place)
+            return false;
+        path_ = *place;
+        if (WriteAt(frame, path_))
+            return true;
+        if (!Places().WriteFailed())
+            return false;
+        // A fallback's folder is made when the run first moves there (only the last level: the
+        // user's own application data folder exists wherever the platform names one).
+        if (const std::wstring* next = Places().Current())
+            CreateDirectoryW(FolderOf(*next).c_str(), nullptr);
+    }
 }
 
 bool ScratchSnapshot::Load(Picture& into) {

@@ -1,5 +1,6 @@
-// The scratch bitmap file beside the program: each frame shown is written to it, read back as a
-// picture and deleted again, by the show and by the settings dialog alike.
+// The scratch bitmap file: each frame shown is written to it, read back as a picture and deleted
+// again, by the show and by the settings dialog alike. It goes beside the program, or where the
+// run has fallen back to when that folder cannot be written.
 #pragma once
 
 #include <cstdint>
@@ -9,11 +10,17 @@
 #include <windows.h>
 
 #include "frames/fdib_pointer.h"
+#include "frames/scratch_places.h"
 
 namespace kineloop {
 
 // The program's folder followed by "\Dummy.bmp".
 std::wstring ScratchPath();
+
+// The run's places for the scratch file, shared by every snapshot made with the default
+// constructor: beside the program, else in %LOCALAPPDATA%\Kineloop (made when first needed), else
+// in the temporary folder. A failed write moves the whole run on to the next place.
+ScratchPlaces& RunScratchPlaces();
 
 // A picture read back from a bitmap file: header and rows as StretchDIBits takes them (no colour
 // table, uncompressed, 16, 24 or 32 bits, either row order).
@@ -24,9 +31,15 @@ struct Picture {
 
 class ScratchSnapshot {
   public:
-    explicit ScratchSnapshot(std::wstring path = ScratchPath());
+    // At the run's places (RunScratchPlaces): the show's and the dialog's snapshot.
+    ScratchSnapshot();
+    // At `path` only, with no fallback.
+    explicit ScratchSnapshot(std::wstring path);
+    // At `places`, which outlive the snapshot and may be shared with other snapshots.
+    explicit ScratchSnapshot(ScratchPlaces& places);
 
-    // Writes the frame to the scratch file; false (and no file left) when it could not.
+    // Writes the frame to the scratch file at the current place, moving on to the next place
+    // when a write fails; false (and no file left) when no place took it.
     bool Write(const FDIBPointer& frame);
     // Reads the scratch file back and checks it; the pixels are read straight into the picture's
     // buffer, with no copy after the read. On success `into` holds the picture, otherwise `into`
@@ -35,9 +48,14 @@ class ScratchSnapshot {
     // Deletes the scratch file.
     void Delete();
 
+    // Where the last write went (or the next one goes, before any write).
     const std::wstring& Path() const { return path_; }
 
   private:
+    ScratchPlaces& Places() { return shared_ ? *shared_ : own_; }
+
+    ScratchPlaces own_;                // the one place of a snapshot made with a path
+    ScratchPlaces* shared_ = nullptr;  // places shared with other snapshots, when given
     std::wstring path_;
     // The buffer the next picture is read into; it trades places with the picture's own buffer on
     // success, so that neither reading nor the trade allocates once the size is steady.

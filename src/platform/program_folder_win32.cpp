@@ -1,5 +1,7 @@
-// Where the program file lives: the settings file and the scratch bitmap are kept beside it.
+// The folders the program keeps files in: its own, and the per-user and temporary fallbacks.
 #include "platform/program_folder_win32.h"
+
+#include <utility>
 
 #include <windows.h>
 
@@ -25,6 +27,42 @@ std::wstring ProgramFolder() {
     if (separator == std::wstring::npos)
         return {};
     return path.substr(0, path[separator] == L':' ? separator + 1 : separator);
+}
+
+namespace {
+
+// A folder name as the platform hands it out, without the trailing separator some calls add (a
+// drive's root becomes "C:", as ProgramFolder gives it).
+std::wstring WithoutTrailingSeparator(std::wstring folder) {
+    while (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/'))
+        folder.pop_back();
+    return folder;
+}
+
+}  // namespace
+
+std::wstring PerUserFolder() {
+    const DWORD needed = GetEnvironmentVariableW(L"LOCALAPPDATA", nullptr, 0);
+    if (needed <= 1)
+        return {};
+    std::wstring folder(needed, L'\0');
+    const DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", folder.data(), needed);
+    if (length == 0 || length >= needed)
+        return {};
+    folder.resize(length);
+    return WithoutTrailingSeparator(std::move(folder)) + L"\\Kineloop";
+}
+
+std::wstring TemporaryFolder() {
+    const DWORD needed = GetTempPathW(0, nullptr);
+    if (needed == 0)
+        return {};
+    std::wstring folder(needed, L'\0');
+    const DWORD length = GetTempPathW(needed, folder.data());
+    if (length == 0 || length >= needed)
+        return {};
+    folder.resize(length);
+    return WithoutTrailingSeparator(std::move(folder));
 }
 
 }  // namespace kineloop

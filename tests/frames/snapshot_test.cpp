@@ -195,6 +195,64 @@ TEST(ScratchPathTest, IsDummyBmpInTheProgramFolder) {
     EXPECT_EQ(ScratchPath(), ProgramFolder() + L"\\Dummy.bmp");
 }
 
+TEST(ScratchPathTest, TheRunStartsBesideTheProgramWithTheUsersFoldersBehind) {
+    ASSERT_NE(RunScratchPlaces().Current(), nullptr);
+    EXPECT_EQ(*RunScratchPlaces().Current(), ScratchPath());
+    EXPECT_EQ(ScratchSnapshot().Path(), ScratchPath());
+    const std::wstring perUser = PerUserFolder();
+    ASSERT_FALSE(perUser.empty());
+    EXPECT_EQ(perUser.substr(perUser.size() - 9), L"\\Kineloop");
+    EXPECT_FALSE(TemporaryFolder().empty());
+    EXPECT_NE(TemporaryFolder().back(), L'\\');
+}
+
+// A place that refuses the write gives way to the next for every snapshot of the run; the
+// fallback's folder is made when first needed, and nothing is left in it after the frame.
+TEST_F(Snapshot, AFailedWriteFallsBackForEverySnapshotOfTheRun) {
+    const std::wstring blocked = folder / L"program";
+    ASSERT_TRUE(CreateDirectoryW(blocked.c_str(), nullptr));
+    const std::wstring taken = blocked + L"\\Dummy.bmp";
+    ASSERT_TRUE(CreateDirectoryW(taken.c_str(), nullptr));  // a folder named Dummy.bmp
+    const std::wstring perUser = folder / L"user";
+    const std::wstring fallback = perUser + L"\\Dummy.bmp";
+    ScratchPlaces places({taken, fallback});
+
+    const std::vector<uint8_t> packed = Frame(3, 2);
+    ScratchSnapshot show(places);
+    EXPECT_EQ(show.Path(), taken);
+    ASSERT_TRUE(show.Write(Taken(packed)));
+    EXPECT_EQ(show.Path(), fallback);
+    EXPECT_EQ(ReadFileBytes(fallback), FileBytesOf(packed));
+    Picture picture;
+    EXPECT_TRUE(show.Load(picture));
+    show.Delete();
+    EXPECT_FALSE(FileExistsAt(fallback));
+
+    // The blocked place is not tried again, even once it could take the file.
+    ASSERT_TRUE(RemoveDirectoryW(taken.c_str()));
+    ScratchSnapshot dialog(places);
+    ASSERT_TRUE(dialog.Write(Taken(packed)));
+    EXPECT_EQ(dialog.Path(), fallback);
+    EXPECT_FALSE(FileExistsAt(taken));
+    dialog.Delete();
+    EXPECT_TRUE(RemoveDirectoryW(perUser.c_str())) << "something was left in the fallback";
+}
+
+TEST_F(Snapshot, AFrameIsRefusedOnlyWhenEveryPlaceFails) {
+    const std::wstring taken = folder / L"Dummy.bmp";
+    ASSERT_TRUE(CreateDirectoryW(taken.c_str(), nullptr));
+    // Two missing levels: only the last one is ever made.
+    const std::wstring unreachable = folder / L"no such folder\\nor this\\Dummy.bmp";
+    ScratchPlaces places({taken, unreachable});
+    ScratchSnapshot snapshot(places);
+    const FDIBPointer dib = Taken(Frame(3, 2));
+    EXPECT_FALSE(snapshot.Write(dib));
+    EXPECT_FALSE(snapshot.Write(dib));
+    ASSERT_NE(places.Current(), nullptr);
+    EXPECT_EQ(*places.Current(), unreachable);
+    EXPECT_FALSE(FileExistsAt(folder / L"no such folder"));
+}
+
 // The protocol of one frame as the show runs it, over every frame of a video, on the real
 // scratch path: the picture is the decoded frame exactly, and no file is left afterwards.
 TEST(SnapshotProtocol, EveryFrameOfAVideoGoesThroughTheScratchFile) {
