@@ -72,9 +72,20 @@ void PlayFrames(ShowSession& s, uint64_t stopAfterFrames) {
             ShowInfoMessage(UnreadableVideoMessage(reader.Path()), s.window);
         return;
     }
+    // A video that can never show a frame is reported as one that cannot be opened, once, and
+    // the screen stays black until a click or key (the window's own message loop is idle).
+    auto reportUnshowable = [&] {
+        reader.Close();
+        ShowInfoMessage(UnreadableVideoMessage(reader.Path()), s.window);
+    };
+    if (!reader.HasDecoder()) {
+        reportUnshowable();
+        return;
+    }
 
     FDIBPointer frame;
     ScratchSnapshot scratch;
+    s.KeepPlaying = true;
     Picture picture;  // Pic_K: the last frame loaded back from the scratch file
     bool pictureLoaded = false;
     uint64_t shown = 0;
@@ -84,17 +95,23 @@ void PlayFrames(ShowSession& s, uint64_t stopAfterFrames) {
     for (;;) {
         FramePass pass(s.StreamStart, s.StreamLength, s.settings.Flame_Skip);
         bool shownInPass = false;
+        // Frames of this pass that were read, and those the reader or the copy refused (a frame
+        // that no scratch place took is neither: the video is not at fault).
+        uint64_t readInPass = 0, refusedInPass = 0;
         int32_t number = 0;
-        // Without a decoder no frame can ever be shown: the passes are only pauses.
-        while (reader.HasDecoder() && pass.Next(number)) {
+        while (pass.Next(number)) {
+            ++readInPass;
             const void* packed = reader.ReadFrame(number);
-            const bool accepted = packed &&
-                                  frame.CreateFromPackedDIBPointer(packed, reader.FrameBytes()) &&
-                                  scratch.Write(frame);
-            if (!accepted) {
+            const bool taken =
+                packed && frame.CreateFromPackedDIBPointer(packed, reader.FrameBytes());
+            if (!taken)
+                ++refusedInPass;
+            if (!taken || !scratch.Write(frame)) {
                 if (GetTickCount64() - lastYield >= kLongestWithoutYieldMs) {
                     PauseWithMessages(idlePause);
                     lastYield = GetTickCount64();
+                    if (!s.KeepPlaying)
+                        return;
                 }
                 continue;
             }
@@ -106,15 +123,26 @@ void PlayFrames(ShowSession& s, uint64_t stopAfterFrames) {
             PlaceTile(s);
             scratch.Delete();
             shownInPass = true;
-            if (stopAfterFrames != 0 && ++shown >= stopAfterFrames)
+            ++shown;
+            if (stopAfterFrames != 0 && shown >= stopAfterFrames)
                 return;
 
             PauseWithMessages(PauseOf(s.settings));
             lastYield = GetTickCount64();
+            if (!s.KeepPlaying)
+                return;
+        }
+        // A whole pass of frames, every one refused, before any frame was shown: the video
+        // cannot be shown at all. (A pass that read nothing, by a negative step, says nothing.)
+        if (shown == 0 && readInPass > 0 && refusedInPass == readInPass) {
+            reportUnshowable();
+            return;
         }
         if (!shownInPass) {
             PauseWithMessages(idlePause);
             lastYield = GetTickCount64();
+            if (!s.KeepPlaying)
+                return;
         }
     }
 }

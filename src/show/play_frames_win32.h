@@ -8,8 +8,9 @@
 namespace kineloop {
 
 // Plays the video stream pass after pass and never returns while the show runs: input and
-// timers are answered in its pauses. It returns when the video cannot be opened (after the
-// reader's message), or once `stopAfterFrames` frames have been shown (0: never; for benchmarks).
+// timers are answered in its pauses. It returns when the video cannot be opened or can never show
+// a frame (after the "Error : " message), once `stopAfterFrames` frames have been shown (0: never;
+// for benchmarks), or at the first yield after the session's KeepPlaying was cleared.
 void PlayFrames(ShowSession& session, uint64_t stopAfterFrames = 0);
 
 // Copies Pic_S into the current tile of Display, shows it, and moves on to the next tile.

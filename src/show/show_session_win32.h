@@ -24,6 +24,9 @@ struct ShowSession {
     TilePosition tile;
     int32_t StreamStart = 0;
     int32_t StreamLength = 0;
+    // Cleared when the show ends; the playback loop returns at its next yield. (The show window
+    // ends the program at once instead; a host that runs the loop in-process clears it.)
+    bool KeepPlaying = true;
 };
 
 }  // namespace kineloop

@@ -97,6 +97,18 @@ for size in 160x120 320x240; do
   ff -f lavfi -i "$(frames $size)" -frames:v 10 -c:v cinepak "clip10_$size.avi"
 done
 
+# Videos that open but can never show a frame: uncompressed and wider than any frame the reader
+# decodes; a Cinepak file cut in half (no index; Wine opens it, finds a decoder and then decodes
+# no frame); and 8-bit rows top-down as ffmpeg writes them (no decoder gives 24 bits of those).
+ff -f lavfi -i "color=c=red:s=16400x4:r=10" -frames:v 3 -vf vflip -c:v rawvideo -pix_fmt bgr24 \
+  wide_uncompressed.avi
+bottom_up wide_uncompressed.avi 4
+index_keys wide_uncompressed.avi
+head -c $(($(stat -c %s clip10_320x240.avi) / 2)) clip10_320x240.avi >cinepak_half.avi
+ff -f lavfi -i "$(frames 64x48 band)" -c:v rawvideo -pix_fmt pal8 -vf \
+  "trim=end_frame=12,split[a][b];[a]palettegen=max_colors=16:reserve_transparent=0[p];[b][p]paletteuse=dither=none" \
+  topdown8.avi
+
 # Standard bitmap files from another writer: frame 0 (red, white band) at 16, 24 and 32 bits.
 for format in rgb555le:16 bgr24:24 bgra:32; do
   ff -f lavfi -i "$(frames 61x45 band)" -frames:v 1 -pix_fmt "${format%:*}" \

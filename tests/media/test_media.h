@@ -43,6 +43,11 @@ inline constexpr char kAudioOnly[] = "audio_only.avi";  // one PCM audio stream,
 inline constexpr char kNotAvi[] = "not_avi.avi";        // a line of text
 inline constexpr char kEmpty[] = "empty.avi";           // zero bytes
 
+// Videos that open but can never show a frame.
+inline constexpr char kWideUncompressed[] = "wide_uncompressed.avi";  // 16400 x 4, 24-bit, 3 frames
+inline constexpr char kCinepakHalf[] = "cinepak_half.avi";            // cinepak.avi's first half
+inline constexpr char kTopDown8[] = "topdown8.avi";                   // 8-bit, rows top-down
+
 // Cinepak, 10 frames, no band: frame n is kFrameColours[n] all over.
 inline constexpr char kClip160x120[] = "clip10_160x120.avi";
 inline constexpr char kClip320x240[] = "clip10_320x240.avi";

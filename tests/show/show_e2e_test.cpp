@@ -213,6 +213,75 @@ TEST_F(ShowTest, AnUnreadableVideoIsReportedThenTheScreenStaysBlackUntilAClick) 
     EXPECT_TRUE(saver.WaitForExit());
 }
 
+// %LOCALAPPDATA%\Kineloop, where the scratch file goes when the program's folder refuses it.
+std::wstring PerUserFolder() {
+    wchar_t expanded[MAX_PATH * 2] = L"";
+    const DWORD length = ExpandEnvironmentStringsW(L"%LOCALAPPDATA%", expanded, MAX_PATH * 2);
+    return length > 1 && length <= MAX_PATH * 2 ? std::wstring(expanded) + L"\\Kineloop" : L"";
+}
+
+bool FolderIsEmpty(const std::wstring& folder) {
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return true;
+    bool empty = true;
+    do {
+        const std::wstring name = found.cFileName;
+        empty = empty && (name == L"." || name == L"..");
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return empty;
+}
+
+TEST_F(ShowTest, AProgramFolderThatRefusesTheScratchFileStillShowsTheMosaic) {
+    // A folder named Dummy.bmp beside the program: no scratch file can be written there.
+    ASSERT_TRUE(CreateDirectoryW((folder / L"Dummy.bmp").c_str(), nullptr));
+    const std::wstring perUser = PerUserFolder();
+    ASSERT_FALSE(perUser.empty());
+    DeleteFileW((perUser + L"\\Dummy.bmp").c_str());
+    RemoveDirectoryW(perUser.c_str());  // made again by the show when it falls back
+    Configure(ColourClip(320, 240), 320, 240, 100, 1);
+    {
+        const auto saver = StartShow();
+        ASSERT_TRUE(WaitForFrame(672 + 160, 24 + 120, 2)) << "no mosaic without the scratch file";
+        EXPECT_EQ(FrameAt(32 + 160, 24 + 120), 0);
+        EXPECT_EQ(FrameAt(352 + 160, 24 + 120), 1);
+        EXPECT_EQ(FindTopWindow(saver->Id(), L"", L"#32770"), nullptr) << "nothing to report";
+        PressKey(VK_SPACE);
+        EXPECT_TRUE(saver->WaitForExit());
+    }
+    EXPECT_TRUE(FileExistsAt(perUser)) << "the per-user folder was not used";
+    EXPECT_TRUE(FolderIsEmpty(perUser)) << "the show left something in " << Narrow(perUser);
+    EXPECT_FALSE(FileExistsAt(perUser + L"\\Dummy.bmp"));
+}
+
+// Videos that open but can never show a frame are reported once, like a file that cannot be
+// opened, and the screen then stays black and idle until a key.
+TEST_F(ShowTest, AVideoThatCanNeverShowAFrameIsReportedOnceThenAKeyEndsTheBlackScreen) {
+    for (const char* name :
+         {test_media::kWideUncompressed, test_media::kCinepakHalf, test_media::kTopDown8}) {
+        SCOPED_TRACE(name);
+        const std::wstring video = WindowsPath(test_media::MediaPath(name));
+        Configure(video, 320, 240, 10, 1);
+        SaverProcess saver(scr, L"/s", folder.Path());
+        const auto box = WaitForMessageBox(saver.Id());
+        ASSERT_TRUE(box) << "no report";
+        EXPECT_EQ(box->caption, L"Kineloop");
+        EXPECT_EQ(box->text, L"Error : \r\n" + video);
+        AnswerMessageBox(*box);
+        ASSERT_TRUE(WaitUntil([&] { return !FindTopWindow(saver.Id(), L"", L"#32770"); }));
+        ASSERT_TRUE(WaitForTopWindow(saver.Id(), L"Kine_Main"));
+        for (POINT p : {POINT{512, 384}, POINT{32 + 160, 24 + 120}, POINT{0, 0}})
+            EXPECT_TRUE(WaitUntil([&] { return FrameAt(p.x, p.y) == -1; })) << p.x << "," << p.y;
+        EXPECT_TRUE(saver.Running());
+        EXPECT_EQ(FindTopWindow(saver.Id(), L"", L"#32770"), nullptr) << "reported twice";
+        PressKey(VK_RETURN);
+        EXPECT_TRUE(saver.WaitForExit());
+    }
+    EXPECT_FALSE(FileExistsAt(folder / L"Dummy.bmp"));
+}
+
 TEST_F(ShowTest, APassThatShowsNothingStillLetsAClickEndTheShow) {
     Configure(ColourClip(320, 240), 320, 240, 0, -1);
     const auto saver = StartShow();
