@@ -17,6 +17,10 @@ constexpr wchar_t kTitle[] = L"Preview Window";
 // Both pictures are drawn for the host's usual box; the window and `Img_Prev` start at that size.
 constexpr int kDesignWidth = 152;
 constexpr int kDesignHeight = 112;
+// The host's box is looked at every second: a preview that outlives its host's box (a host that
+// ends without destroying it) ends within a second.
+constexpr UINT_PTR kHostCheckTimer = 1;
+constexpr UINT kHostCheckMs = 1000;
 
 UniqueBitmap LoadPicture(int resourceId) {
     return UniqueBitmap(
@@ -40,6 +44,10 @@ class KineR : public WindowState {
           stills_(LoadPicture(IDB_PREVIEW_STILLS)) {}
 
     void SetImageBounds(int width, int height) { imageBounds_ = {0, 0, width, height}; }
+    void WatchHost(HWND host) {
+        host_ = host;
+        SetTimer(Hwnd(), kHostCheckTimer, kHostCheckMs, nullptr);
+    }
 
   protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
@@ -47,10 +55,16 @@ class KineR : public WindowState {
             case WM_PAINT:
                 OnPaint();
                 return 0;
-            case WM_DESTROY:
-                // With the preview gone no window is left: the program ends.
-                PostQuitMessage(0);
+            case WM_TIMER:
+                if (wParam == kHostCheckTimer && !IsWindow(host_))
+                    DestroyWindow(Hwnd());
                 return 0;
+            case WM_NCDESTROY:
+                // With the preview gone no window is left: the program ends. (A window destroyed
+                // with a host in another process that was killed may get no WM_DESTROY, only
+                // this last message.)
+                PostQuitMessage(0);
+                break;
         }
         return DefaultProc(message, wParam, lParam);
     }
@@ -65,6 +79,7 @@ class KineR : public WindowState {
     }
     void Paint(HDC dc) const;
 
+    HWND host_ = nullptr;
     UniqueBitmap background_;
     UniqueBitmap stills_;
     RECT imageBounds_{0, 0, kDesignWidth, kDesignHeight};
@@ -118,6 +133,7 @@ bool LoadPreviewWindow(const PreviewBox& box) {
     if (style != 0)
         SetWindowLongPtrW(window, GWL_STYLE, style | WS_CHILD);
     SetParent(window, box.host);
+    preview.WatchHost(box.host);
 
     const int width = TwipsToPixels(box.widthTwips, box.twipsPerPixelX);
     const int height = TwipsToPixels(box.heightTwips, box.twipsPerPixelY);

@@ -46,6 +46,10 @@ POINT ScreenTwipsPerPixel() {
 bool StartPreview(const std::string& argumentText) {
     // The handle travels as a 32-bit number; window handles fit in 32 bits on 64-bit Windows too.
     const HWND host = reinterpret_cast<HWND>(static_cast<INT_PTR>(HostHandle(argumentText)));
+    // The host always passes its preview box: a handle that names no window, or the desktop
+    // itself, would leave a window nobody closes (or cover the whole screen).
+    if (!IsWindow(host) || host == GetDesktopWindow())
+        return false;
     const POINT twips = ScreenTwipsPerPixel();
     PreviewBox box{host, 0, 0, twips.x, twips.y};
     RECT rect;

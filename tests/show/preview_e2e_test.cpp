@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "driver/driver.h"
 #include "platform/text_win32.h"
@@ -152,17 +153,41 @@ TEST_F(PreviewTest, BesideTheSettingsDialogEndsAtOnceAndLeavesTheBoxEmpty) {
     EXPECT_EQ(ScreenPixel(76, 56), empty);
 }
 
-TEST_F(PreviewTest, WithoutAUsableHostIsShownAloneUntilClosed) {
-    for (const wchar_t* arguments : {L"/p 0", L"/p abc"}) {
+// The host always passes its preview box; anything else ends the program before any window.
+TEST_F(PreviewTest, WithoutAUsableHostEndsAtOnceWithNoWindow) {
+    const std::wstring desktop =
+        std::to_wstring(static_cast<long long>(reinterpret_cast<INT_PTR>(GetDesktopWindow())));
+    for (const std::wstring& arguments : std::vector<std::wstring>{
+             L"/p", L"/p 0", L"/p abc", L"/p -1", L"/p 99999999999", L"/p " + desktop}) {
         SCOPED_TRACE(Narrow(arguments));
         SaverProcess saver(scr_, arguments, folder_.Path());
-        const HWND preview = WaitForTopWindow(saver.Id(), L"Preview Window");
-        ASSERT_NE(preview, nullptr);
-        EXPECT_EQ(GetAncestor(preview, GA_PARENT), GetDesktopWindow());
-        PostMessageW(preview, WM_CLOSE, 0, 0);
-        EXPECT_TRUE(saver.WaitForExit()) << "closing the preview window did not end the program";
+        ASSERT_TRUE(saver.Started());
+        EXPECT_TRUE(saver.WaitForExit(5000)) << "the preview without a host did not end";
         EXPECT_EQ(saver.ExitCode(), 0u);
+        EXPECT_EQ(FindTopWindow(0, L"Preview Window", L"Kine_R"), nullptr);
     }
+}
+
+// A host that ends without destroying its box (killed, crashed) takes the preview with it.
+TEST_F(PreviewTest, EndsSoonAfterItsHostIsKilledWithoutDestroyingTheBox) {
+    const std::wstring title = L"Preview Box of a host that will be killed";
+    SaverProcess hostProcess(WindowsPath(KINELOOP_PREVIEW_HOST), L"\"" + title + L"\"");
+    ASSERT_TRUE(hostProcess.Started());
+    const HWND box = WaitForTopWindow(hostProcess.Id(), title);
+    ASSERT_NE(box, nullptr);
+    SaverProcess saver(
+        scr_, L"/p " + std::to_wstring(static_cast<long long>(reinterpret_cast<INT_PTR>(box))),
+        folder_.Path());
+    HWND preview = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        preview = GetWindow(box, GW_CHILD);
+        return preview != nullptr && ProcessOf(preview) == saver.Id() && IsWindowVisible(preview);
+    }));
+
+    hostProcess.Terminate();
+    ASSERT_TRUE(hostProcess.WaitForExit());
+    EXPECT_TRUE(saver.WaitForExit(5000)) << "the preview outlived its host";
+    EXPECT_EQ(saver.ExitCode(), 0u);
 }
 
 }  // namespace
