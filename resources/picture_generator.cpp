@@ -154,6 +154,95 @@ Canvas Mosaic(int width, int height, int gap) {
     return c;
 }
 
+// ---- Settings dialog pictures: the band texture tiled over its panels, the two option
+// bullets (magenta is their see-through colour) and the link's hand pointer. ----
+
+const Rgb kSeeThrough{255, 0, 255};
+
+// A light grey woven texture, 1030 x 23: soft horizontal ridges with a fine irregular grain.
+Canvas BandTexture() {
+    Canvas c(1030, 23, {200, 200, 200});
+    uint32_t seed = 12345;
+    for (int y = 0; y < c.Height(); ++y) {
+        const int ridge = (y % 23 < 2) ? 18 : (y % 23 > 20 ? -14 : 0);
+        for (int x = 0; x < c.Width(); ++x) {
+            seed = seed * 1103515245u + 12345u;
+            const int grain = static_cast<int>((seed >> 16) % 9) - 4;
+            const int v = 204 + ridge + grain;
+            c.Fill(x, y, 1, 1,
+                   {static_cast<uint8_t>(v), static_cast<uint8_t>(v),
+                    static_cast<uint8_t>(v + 4 > 255 ? 255 : v + 4)});
+        }
+    }
+    return c;
+}
+
+// A round option bullet, 13 x 13: a white well with a grey rim, and a black dot when selected.
+Canvas OptionBullet(bool selected) {
+    Canvas c(13, 13, kSeeThrough);
+    for (int y = 0; y < 13; ++y)
+        for (int x = 0; x < 13; ++x) {
+            const int dx = 2 * x - 12, dy = 2 * y - 12, d = dx * dx + dy * dy;  // twice the offsets
+            if (d <= 144)
+                c.Fill(x, y, 1, 1, d >= 100 ? Rgb{96, 96, 96} : Rgb{255, 255, 255});
+            if (selected && d <= 26)
+                c.Fill(x, y, 1, 1, kBlack);
+        }
+    return c;
+}
+
+// A pointing hand, 32 x 32, drawn from rows of text: '#' outline, '.' white, ' ' see-through.
+const char* const kHandRows[] = {
+    "     ##         ", "    #..#        ", "    #..#        ", "    #..#        ",
+    "    #..###      ", "    #..#..###   ", "    #..#..#..## ", " ## #..#..#..#.#",
+    "#..##........#.#", "#...#..........#", " #.............#", "  #............#",
+    "  #...........# ", "   #..........# ", "   #.........#  ", "    #........#  ",
+    "    #........#  ", "    ##########  ",
+};
+
+// A cursor file (.cur): one 32 x 32 picture with alpha, its hot spot at the finger's tip.
+bool WriteHandCursor(const std::string& path) {
+    Canvas c(32, 32, kBlack);
+    std::vector<uint8_t> alpha(32 * 32, 0);
+    for (size_t row = 0; row < sizeof kHandRows / sizeof kHandRows[0]; ++row)
+        for (int x = 0; kHandRows[row][x] != '\0'; ++x) {
+            const char p = kHandRows[row][x];
+            if (p == ' ')
+                continue;
+            c.Fill(x, static_cast<int>(row), 1, 1, p == '#' ? kBlack : Rgb{255, 255, 255});
+            alpha[row * 32 + static_cast<size_t>(x)] = 0xFF;
+        }
+    std::vector<uint8_t> dib = DibOf(c, true);
+    // DibOf writes opaque pixels; the rows are bottom-up after the 40-byte header.
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+            dib[40 + static_cast<size_t>((31 - y) * 32 + x) * 4 + 3] =
+                alpha[static_cast<size_t>(y * 32 + x)];
+    std::vector<uint8_t> out;
+    Put16(out, 0);
+    Put16(out, 2);  // a cursor
+    Put16(out, 1);
+    out.push_back(32);
+    out.push_back(32);
+    out.push_back(0);
+    out.push_back(0);
+    Put16(out, 5);  // hot spot x
+    Put16(out, 0);  // hot spot y
+    Put32(out, static_cast<uint32_t>(dib.size()));
+    Put32(out, 22);
+    out.insert(out.end(), dib.begin(), dib.end());
+    return WriteFile(path, out);
+}
+
+bool WriteSettingsDialogPictures(const std::string& folder) {
+    bool ok = WriteBmp(folder + "/dialog_band.bmp", BandTexture());
+    ok = WriteBmp(folder + "/option_off.bmp", OptionBullet(false)) && ok;
+    ok = WriteBmp(folder + "/option_on.bmp", OptionBullet(true)) && ok;
+    return WriteHandCursor(folder + "/link_hand.cur") && ok;
+}
+
+// ---- End of the settings dialog pictures. ----
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -167,5 +256,6 @@ int main(int argc, char** argv) {
     bool ok = WriteBmp(folder + "/preview_background.bmp", background);
     ok = WriteBmp(folder + "/preview_stills.bmp", Mosaic(152, 112, 4)) && ok;
     ok = WriteIco(folder + "/kineloop.ico", {Mosaic(32, 32, 1), Mosaic(16, 16, 1)}) && ok;
+    ok = WriteSettingsDialogPictures(folder) && ok;
     return ok ? 0 : 1;
 }

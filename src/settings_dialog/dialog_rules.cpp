@@ -151,4 +151,8 @@ std::string RefusedColoursMessage(const std::string& path) {
     return "Error : AVI 256色は無効 \r\n" + path;
 }
 
+std::string SaveFailedMessage(const std::string& settingsFile) {
+    return "設定ファイルに書き込めませんでした。設定は保存されていません。\r\n" + settingsFile;
+}
+
 }  // namespace kineloop

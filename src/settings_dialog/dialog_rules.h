@@ -103,4 +103,10 @@ VideoUpdate StoredVideo(const VideoFacts& facts, VideoNumbers& numbers);
 // The message for a video refused for its colours: "Error : AVI 256色は無効 " CR LF path.
 std::string RefusedColoursMessage(const std::string& path);
 
+// What the user is told when the settings file could not be written.
+std::string SaveFailedMessage(const std::string& settingsFile);
+
+// The maker's web page, shown and opened by the dialog's link.
+inline constexpr char kMakerWebPage[] = "https://kineloop.example.jp/";
+
 }  // namespace kineloop
