@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "platform/handles_win32.h"
 #include "platform/window_win32.h"
 
 namespace kineloop {
@@ -73,14 +74,12 @@ class DialogPanel : public WindowState {
         BITMAP info{};
         if (!picture || !GetObjectW(picture, sizeof info, &info))
             return;
-        HDC source = CreateCompatibleDC(item.hDC);
+        UniqueMemoryDc source(CreateCompatibleDC(item.hDC));
         if (!source)
             return;
-        HGDIOBJ old = SelectObject(source, picture);
-        TransparentBlt(item.hDC, 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, info.bmWidth,
-                       info.bmHeight, kSeeThrough);
-        SelectObject(source, old);
-        DeleteDC(source);
+        SelectionScope selected(source.Get(), picture);
+        TransparentBlt(item.hDC, 0, 0, info.bmWidth, info.bmHeight, source.Get(), 0, 0,
+                       info.bmWidth, info.bmHeight, kSeeThrough);
     }
 };
 

@@ -221,6 +221,28 @@ TEST_F(SettingsDialogTest, OpensInPlaceWithEveryControlWhereDesignedAndTheStored
     const COLORREF panel = ControlPixel(picB, 300, 240);
     EXPECT_TRUE(Near(panel, RGB(204, 204, 208), 30)) << Hex(panel);
 
+    // The tab order runs across the panels as designed, past the disabled Cmd_File.
+    const DWORD thread = GetWindowThreadProcessId(dialog, nullptr);
+    auto focus = [thread] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+    };
+    EXPECT_EQ(focus(), FlameFrom());
+    const HWND order[] = {FlameTo(), PicWidth(), PicHeight(), FlameSkip(),
+                          CmdSet(),  CmdCan(),   CmdAviGet()};
+    for (HWND next : order) {
+        PressKey(VK_TAB);
+        EXPECT_TRUE(WaitUntil([&] { return focus() == next; }, 5000))
+            << Narrow(ControlText(next)) << " " << ControlRect(next, dialog).left;
+    }
+    PressKey(VK_TAB);
+    EXPECT_TRUE(WaitUntil([&] { return GetParent(focus()) == BgmRepeat(); }, 5000));
+    for (HWND next : {Chk(), HsFast(), FlameFrom()}) {
+        PressKey(VK_TAB);
+        EXPECT_TRUE(WaitUntil([&] { return focus() == next; }, 5000));
+    }
+
     if (const char* shot = getenv("KINELOOP_DIALOG_SCREENSHOT"))
         SaveScreenshot(Widen(shot));
 }
