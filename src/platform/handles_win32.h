@@ -49,12 +49,20 @@ struct MemoryDcFree {
     static void Release(HDC h) { DeleteDC(h); }
 };
 
+struct IconFree {
+    static bool IsValid(HICON) { return true; }
+    static void Release(HICON h) { DestroyIcon(h); }
+};
+
 using UniqueHandle = Owned<HANDLE, KernelHandleFree>;
+using UniqueFont = Owned<HFONT, GdiObjectFree>;
+using UniqueIcon = Owned<HICON, IconFree>;
 using UniqueBitmap = Owned<HBITMAP, GdiObjectFree>;
 using UniqueBrush = Owned<HBRUSH, GdiObjectFree>;
 using UniqueMemoryDc = Owned<HDC, MemoryDcFree>;
 
-// A window's device context, released with the window's own ReleaseDC.
+// A window's device context, released with the window's own ReleaseDC; a null window gives the
+// screen's.
 class WindowDc {
   public:
     explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
