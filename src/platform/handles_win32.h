@@ -54,7 +54,13 @@ struct IconFree {
     static void Release(HICON h) { DestroyIcon(h); }
 };
 
+struct WindowFree {
+    static bool IsValid(HWND h) { return IsWindow(h) != FALSE; }
+    static void Release(HWND h) { DestroyWindow(h); }
+};
+
 using UniqueHandle = Owned<HANDLE, KernelHandleFree>;
+using UniqueWindow = Owned<HWND, WindowFree>;
 using UniqueFont = Owned<HFONT, GdiObjectFree>;
 using UniqueIcon = Owned<HICON, IconFree>;
 using UniqueBitmap = Owned<HBITMAP, GdiObjectFree>;
@@ -77,6 +83,21 @@ class WindowDc {
   private:
     HWND window_;
     HDC dc_;
+};
+
+// One WM_PAINT's device context, from BeginPaint to EndPaint.
+class PaintScope {
+  public:
+    explicit PaintScope(HWND window) : window_(window) { BeginPaint(window, &paint_); }
+    ~PaintScope() { EndPaint(window_, &paint_); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    HDC Dc() const { return paint_.hdc; }
+    const RECT& Area() const { return paint_.rcPaint; }
+
+  private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
 };
 
 // Selects an object into a device context for one scope and puts the old one back.
