@@ -7,6 +7,12 @@
 namespace kineloop {
 
 std::optional<BitmapFileLayout> ParseBitmapFile(const uint8_t* bytes, size_t size) {
+    if (bytes == nullptr || size < kBitmapHeadersBytes)
+        return std::nullopt;
+    return ParseBitmapHeaders(bytes, size);
+}
+
+std::optional<BitmapFileLayout> ParseBitmapHeaders(const uint8_t* bytes, uint64_t size) {
     if (bytes == nullptr || size < kBitmapHeadersBytes || size > kMaxBitmapFileBytes)
         return std::nullopt;
     if (ReadLe16(bytes) != kBitmapFileType || ReadLe32(bytes + 2) != size)

@@ -26,4 +26,8 @@ struct BitmapFileLayout {
 // exactly those pixel bytes up to the end of the file. Reads nothing outside [bytes, bytes + size).
 std::optional<BitmapFileLayout> ParseBitmapFile(const uint8_t* bytes, size_t size);
 
+// The same rules for a file of `fileSize` bytes of which only the first kBitmapHeadersBytes are
+// at hand in `headers`, so that the pixels can be read straight to where they are used.
+std::optional<BitmapFileLayout> ParseBitmapHeaders(const uint8_t* headers, uint64_t fileSize);
+
 }  // namespace kineloop

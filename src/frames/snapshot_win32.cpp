@@ -31,24 +31,32 @@ bool ScratchSnapshot::Load(Picture& into) {
     if (!file)
         return false;
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0 ||
-        static_cast<uint64_t>(size.QuadPart) > kMaxBitmapFileBytes)
+    if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0)
         return false;
-    const auto length = static_cast<DWORD>(size.QuadPart);
-    fileBytes_.resize(length);
+    uint8_t headers[kBitmapHeadersBytes];
     DWORD read = 0;
-    if (length > 0 &&
-        (!ReadFile(file.Get(), fileBytes_.data(), length, &read, nullptr) || read != length))
+    if (!ReadFile(file.Get(), headers, sizeof headers, &read, nullptr) || read != sizeof headers)
         return false;
-    const std::optional<BitmapFileLayout> layout = ParseBitmapFile(fileBytes_.data(), length);
+    const std::optional<BitmapFileLayout> layout =
+        ParseBitmapHeaders(headers, static_cast<uint64_t>(size.QuadPart));
     if (!layout)
+        return false;
+
+    LARGE_INTEGER pixelOffset{};
+    pixelOffset.QuadPart = static_cast<LONGLONG>(layout->pixelOffset);
+    if (!SetFilePointerEx(file.Get(), pixelOffset, nullptr, FILE_BEGIN))
+        return false;
+    // The layout bounds the pixel bytes by kMaxBitmapFileBytes, which fits a DWORD.
+    const auto length = static_cast<DWORD>(layout->pixelBytes);
+    spare_.resize(length);
+    if (length > 0 &&
+        (!ReadFile(file.Get(), spare_.data(), length, &read, nullptr) || read != length))
         return false;
 
     uint8_t header[kDibHeaderBytes];
     EncodeDibHeader(layout->header, header);
     std::memcpy(&into.header, header, sizeof into.header);
-    const uint8_t* pixels = fileBytes_.data() + layout->pixelOffset;
-    into.bits.assign(pixels, pixels + layout->pixelBytes);
+    into.bits.swap(spare_);
     return true;
 }
 

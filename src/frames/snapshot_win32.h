@@ -28,8 +28,9 @@ class ScratchSnapshot {
 
     // Writes the frame to the scratch file; false (and no file left) when it could not.
     bool Write(const FDIBPointer& frame);
-    // Reads the scratch file back with one read and checks it; on success `into` holds the
-    // picture (its buffer is reused), otherwise `into` is left as it was.
+    // Reads the scratch file back and checks it; the pixels are read straight into the picture's
+    // buffer, with no copy after the read. On success `into` holds the picture, otherwise `into`
+    // is left as it was.
     bool Load(Picture& into);
     // Deletes the scratch file.
     void Delete();
@@ -38,7 +39,9 @@ class ScratchSnapshot {
 
   private:
     std::wstring path_;
-    std::vector<uint8_t> fileBytes_;  // kept between frames so that reading does not allocate
+    // The buffer the next picture is read into; it trades places with the picture's own buffer on
+    // success, so that neither reading nor the trade allocates once the size is steady.
+    std::vector<uint8_t> spare_;
 };
 
 // Draws the whole picture stretched into the rectangle (x, y, width, height) of `dc`, with the

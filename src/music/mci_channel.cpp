@@ -19,7 +19,7 @@ int32_t MciChannel::MciSend(const std::string& command, std::string& reply) {
         return kEmptyCommandCode;
     }
     MciAnswer answer = port_.SendString(command, kReplyLength);
-    apiResult_ = answer.code;
+    lastError_ = answer.code;
     if (answer.code == 0) {
         reply = std::move(answer.reply);
         return 0;
@@ -31,7 +31,7 @@ int32_t MciChannel::MciSend(const std::string& command, std::string& reply) {
 
 std::string MciChannel::MciQuery(const std::string& command) {
     const int32_t code = MciSend(command, lastReply_);
-    apiResult_ = code;
+    lastError_ = code;
     if (code != 0)
         return kQueryErrorPrefix + std::to_string(code);
     return lastReply_;
@@ -43,16 +43,16 @@ int32_t MciChannel::MciPlay(const std::string& device, const std::string& from,
 }
 
 int32_t MciChannel::Send(const std::string& command) {
-    apiResult_ = port_.SendString(command, 0).code;
-    return apiResult_;
+    lastError_ = port_.SendString(command, 0).code;
+    return lastError_;
 }
 
 int32_t MciChannel::SendInto(const std::string& command, AnswerBuffer& buffer) {
     MciAnswer answer = port_.SendString(command, buffer.Length());
-    apiResult_ = answer.code;
+    lastError_ = answer.code;
     if (answer.code == 0)
         buffer.Store(std::move(answer.reply));
-    return apiResult_;
+    return lastError_;
 }
 
 }  // namespace kineloop

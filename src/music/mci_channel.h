@@ -52,20 +52,19 @@ class MciChannel {
     // Plays `device` between the positions given (either may be empty); returns the error code.
     int32_t MciPlay(const std::string& device, const std::string& from, const std::string& to);
 
-    // Sends a command only to have it carried out; its result goes to ApiResult and is returned.
+    // Sends a command only to have it carried out; returns its error code (0 on success).
     int32_t Send(const std::string& command);
     // Sends a command whose answer goes into `buffer`; a failure leaves the buffer as it was.
     int32_t SendInto(const std::string& command, AnswerBuffer& buffer);
 
     const std::string& LastReply() const { return lastReply_; }
-    // The result of the last platform call the music made; read, if at all, right after it.
-    int32_t ApiResult() const { return apiResult_; }
-    void SetApiResult(int32_t result) { apiResult_ = result; }
+    // The error code of the last command sent (0 when it succeeded).
+    int32_t LastError() const { return lastError_; }
 
   private:
     MciPort& port_;
     std::string lastReply_;
-    int32_t apiResult_ = 0;
+    int32_t lastError_ = 0;
 };
 
 }  // namespace kineloop

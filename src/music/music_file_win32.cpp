@@ -26,18 +26,17 @@ void MusicStop() {
     KineBgmModule().musicFile.MusicStop();
 }
 
-void WavePlay(const std::string& bgmFile) {
+bool WavePlay(const std::string& bgmFile) {
     if (waveOutGetNumDevs() == 0)
-        return;
+        return false;
     // Without SND_NODEFAULT a file that cannot be played would loop the system's default sound
     // for the whole show instead of leaving it silent.
     const std::wstring path = Widen(bgmFile);
-    KineBgmModule().channel.SetApiResult(
-        PlaySoundW(path.c_str(), nullptr, SND_ASYNC | SND_LOOP | SND_NODEFAULT));
+    return PlaySoundW(path.c_str(), nullptr, SND_ASYNC | SND_LOOP | SND_NODEFAULT) != FALSE;
 }
 
 void WaveStop() {
-    KineBgmModule().channel.SetApiResult(PlaySoundW(nullptr, nullptr, 0));
+    PlaySoundW(nullptr, nullptr, 0);
 }
 
 }  // namespace kineloop

@@ -10,7 +10,8 @@ void MusicOpenPlay(const std::string& bgmFile);  // UTF-8 path
 bool MusicIsPlaying();
 void MusicRepeatCheck();
 void MusicStop();
-void WavePlay(const std::string& bgmFile);  // UTF-8 path
+// Loops the WAV file (UTF-8 path); returns whether the sound player took it.
+bool WavePlay(const std::string& bgmFile);
 void WaveStop();
 
 }  // namespace kineloop

@@ -29,8 +29,8 @@ std::string IniGet(const std::string& section, const std::string& key, const std
 
 bool IniPut(const std::string& section, const std::string& key, const std::string& value,
             const std::wstring& file) {
-    return WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), Widen(value).c_str(),
-                                      file.c_str()) != FALSE;
+    return WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(),
+                                      Widen(value).c_str(), file.c_str()) != FALSE;
 }
 
 bool FileExists(const std::string& path) {

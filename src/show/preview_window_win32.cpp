@@ -106,9 +106,9 @@ bool LoadPreviewWindow(const PreviewBox& box) {
         return false;
     auto owned = std::make_unique<KineR>();
     KineR& preview = *owned;
-    const HWND window = CreateOwnedWindow(std::move(owned), 0, kClassName, kTitle,
-                                          WS_POPUP | WS_CLIPCHILDREN, 0, 0, kDesignWidth,
-                                          kDesignHeight, nullptr, nullptr);
+    const HWND window =
+        CreateOwnedWindow(std::move(owned), 0, kClassName, kTitle, WS_POPUP | WS_CLIPCHILDREN, 0, 0,
+                          kDesignWidth, kDesignHeight, nullptr, nullptr);
     if (!window)
         return false;
 

@@ -198,9 +198,9 @@ bool LoadShowWindow(const SaverSettings& settings, bool cursorHidden) {
     KineS& show = *owned;
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     // The window lives as long as the process: the program ends without destroying it.
-    const HWND window = CreateOwnedWindow(std::move(owned), 0, kShowClass, kShowTitle,
-                                          WS_POPUP | WS_CLIPCHILDREN, 0, 0, width, height,
-                                          nullptr, nullptr);
+    const HWND window =
+        CreateOwnedWindow(std::move(owned), 0, kShowClass, kShowTitle, WS_POPUP | WS_CLIPCHILDREN,
+                          0, 0, width, height, nullptr, nullptr);
     if (!window)
         return false;
     ShowSession& s = show.Session();

@@ -28,7 +28,7 @@ TEST_F(MciChannelTest, FailureGivesTheErrorTextOrAFixedText) {
     std::string reply;
     EXPECT_EQ(channel.MciSend("status cdaudio mode", reply), test::kMciInvalidDeviceName);
     EXPECT_EQ(reply, "error text 263");
-    EXPECT_EQ(channel.ApiResult(), 263);
+    EXPECT_EQ(channel.LastError(), 263);
 
     device.errorTextsAvailable = false;
     EXPECT_EQ(channel.MciQuery("status cdaudio mode"), "Error:263");

@@ -55,7 +55,7 @@ TEST_F(MusicFilePlayerTest, FailedOpenSendsNoPlayAndLaterRestartsFailQuietly) {
     EXPECT_FALSE(device.Mp3Open());
     EXPECT_EQ(SentBy([&] { player.MusicRepeatCheck(); }),
               (Strings{"status MP3Play mode", "stop MP3Play", "play MP3Play from 0"}));
-    EXPECT_EQ(channel.ApiResult(), test::kMciInvalidDeviceName);
+    EXPECT_EQ(channel.LastError(), test::kMciInvalidDeviceName);
 }
 
 TEST_F(MusicFilePlayerTest, RestartsFromTheBeginningOnlyOnceItHasEnded) {

@@ -24,7 +24,7 @@ MciChannel& Channel() {
 
 TEST(MciChannelWinTest, FailedQueryGivesTheErrorNumberAndThePlatformsText) {
     const std::string result = Channel().MciQuery("status MP3Play mode");
-    const int32_t code = Channel().ApiResult();
+    const int32_t code = Channel().LastError();
     EXPECT_NE(code, 0);
     EXPECT_EQ(result, "Error:" + std::to_string(code));
     // The platform's text of that error, whole and converted from UTF-16 (Japanese here).
@@ -39,7 +39,7 @@ TEST(MciChannelWinTest, FailedQueryGivesTheErrorNumberAndThePlatformsText) {
 
 TEST(AudioCdWinTest, NoDriveStopsPollingAtTheFirstPoll) {
     CdOpen();
-    EXPECT_NE(Channel().ApiResult(), 0);
+    EXPECT_NE(Channel().LastError(), 0);
     CdPoll(0);
     EXPECT_FALSE(CdPollActive());
     EXPECT_FALSE(Channel().LastReply().empty());
@@ -47,10 +47,10 @@ TEST(AudioCdWinTest, NoDriveStopsPollingAtTheFirstPoll) {
 
 TEST(MusicFileWinTest, MissingMp3LeavesTheDeviceClosed) {
     MusicOpenPlay("C:\\no such folder\\no such.mp3");
-    EXPECT_NE(Channel().ApiResult(), 0);
+    EXPECT_NE(Channel().LastError(), 0);
     EXPECT_FALSE(MusicIsPlaying());
     MusicRepeatCheck();
-    EXPECT_NE(Channel().ApiResult(), 0);
+    EXPECT_NE(Channel().LastError(), 0);
 }
 
 // Tones as the build generates them: half of full scale.
@@ -86,8 +86,7 @@ class MusicSoundTest : public ::testing::Test {
 
 TEST_F(MusicSoundTest, WavFileLoopsUntilStopped) {
     const size_t start = recording.SampleCount();
-    WavePlay(Narrow(wavFile));
-    EXPECT_NE(Channel().ApiResult(), 0);  // PlaySound accepted it
+    EXPECT_TRUE(WavePlay(Narrow(wavFile)));  // PlaySound accepted it
     const std::optional<size_t> first = recording.WaitForTone(start, kWavTone, kToneRms);
     ASSERT_TRUE(first) << "the WAV file's tone never reached the sound device";
 
@@ -133,7 +132,7 @@ TEST_F(MusicSoundTest, MissingWavFileLeavesTheShowSilent) {
 TEST_F(MusicSoundTest, Mp3PlaysIsRestartedFromItsBeginningAndCloses) {
     const size_t start = recording.SampleCount();
     MusicOpenPlay(Narrow(mp3File));
-    EXPECT_EQ(Channel().ApiResult(), 0);  // the play after a successful open
+    EXPECT_EQ(Channel().LastError(), 0);  // the play after a successful open
     EXPECT_TRUE(MusicIsPlaying());
     ASSERT_TRUE(recording.WaitForTone(start, kMp3Tone, kToneRms))
         << "the MP3 file's tone never reached the sound device";
