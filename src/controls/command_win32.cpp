@@ -351,16 +351,17 @@ void CommandWindow::Compose() {
     if (model_.Opaque() && face_.Ready()) {
         BitBlt(dc, 0, 0, size.cx, size.cy, face_.Dc(), 0, 0, SRCCOPY);
     } else {
-        // Transparent: the container shows through, as it draws itself under the control.
-        RECT all{0, 0, size.cx, size.cy};
-        FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+        // Transparent: the container shows through, its background and what it paints itself
+        // drawn on the surface as they lie under the control.
         const HWND parent = GetParent(Hwnd());
         POINT origin{0, 0};
         MapWindowPoints(Hwnd(), parent, &origin, 1);
         POINT previous{};
         SetViewportOrgEx(dc, -origin.x, -origin.y, &previous);
-        SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc),
-                     PRF_CLIENT | PRF_ERASEBKGND);
+        RECT under{origin.x, origin.y, origin.x + size.cx, origin.y + size.cy};
+        const auto brush = reinterpret_cast<HBRUSH>(GetClassLongPtrW(parent, GCLP_HBRBACKGROUND));
+        FillRect(dc, &under, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
+        SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
         SetViewportOrgEx(dc, previous.x, previous.y, nullptr);
     }
     DrawCaption(dc, size.cx);

@@ -70,7 +70,7 @@ class CommandOnScreen : public ::testing::Test {
         WNDCLASSEXW windowClass{};
         windowClass.hInstance = GetModuleHandleW(nullptr);
         windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+        windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(DKGRAY_BRUSH));
         windowClass.lpszClassName = kHostClass;
         ASSERT_TRUE(RegisterWindowClass(windowClass));
         auto owned = std::make_unique<Host>();
@@ -202,7 +202,8 @@ TEST_F(CommandOnScreen, CaptionSitsCentredTwentyTwipsHigh) {
     const int inkLow = ReferenceInkTop(L"ｷｬﾝｾﾙ", 73, 13);
     ASSERT_GE(inkTall, 0);
     ASSERT_GE(inkLow, 0);
-    ASSERT_TRUE(WaitUntil([&] { return InkTop(tall, 73, kHeight) >= 0; }));
+    ASSERT_TRUE(
+        WaitUntil([&] { return Shows(tall, 1, 14, 0x003C74) && Shows(low, 1, 12, 0x003C74); }));
     EXPECT_EQ(InkTop(tall, 73, kHeight), 7 + inkTall);
     EXPECT_EQ(InkTop(low, 73, 25), 5 + inkLow);
     EXPECT_EQ(CommandCaption(tall), L"設定");
@@ -271,6 +272,20 @@ TEST_F(CommandOnScreen, ARealClickRaisesClickAndTheHoverLookGoesWithThePointer) 
     EXPECT_EQ(host_->lastClicked, other);
     EXPECT_EQ(GetFocus(), button);
     MoveMouseTo(kAway.x, kAway.y);
+}
+
+TEST_F(CommandOnScreen, ATransparentBackgroundShowsTheContainerUnderTheCaption) {
+    HWND button = Make("設定", 20, 20);
+    ASSERT_TRUE(WaitUntil([&] { return Shows(button, 1, 14, 0x003C74); }));
+    SetCommandVisible(button, 0);
+    EXPECT_EQ(CommandVisible(button), 0);
+    // The host's dark grey background at the edge and in the face; the caption stays.
+    ASSERT_TRUE(WaitUntil([&] { return Shows(button, 8, 14, 0x404040); }));
+    EXPECT_TRUE(Shows(button, 1, 14, 0x404040));
+    EXPECT_EQ(CommandCaption(button), L"設定");
+    SetCommandVisible(button, 1);
+    EXPECT_EQ(CommandVisible(button), 255);
+    EXPECT_TRUE(WaitUntil([&] { return Shows(button, 1, 14, 0x003C74); }));
 }
 
 TEST_F(CommandOnScreen, ADisabledButtonIgnoresTheMouse) {
