@@ -2,6 +2,7 @@
 // the pointer with a 100 ms poll, takes the focus on a press and raises Click to its parent.
 #include "controls/command_win32.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <memory>

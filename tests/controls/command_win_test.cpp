@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include "driver/driver.h"
+#include "platform/handles_win32.h"
 #include "platform/window_win32.h"
 
 namespace kineloop {
@@ -153,37 +155,30 @@ TEST_F(CommandOnScreen, FaceAndBorderFollowTheState) {
 
 // The first row with ink of `caption` drawn at the top of a label of `width` pixels.
 int ReferenceInkTop(const std::wstring& caption, int width, int height) {
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
-    RECT all{0, 0, width, height};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    WindowDc screen(nullptr);
+    UniqueMemoryDc dc(CreateCompatibleDC(screen.Get()));
+    UniqueBitmap bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
     LOGFONTW logFont{};
     logFont.lfHeight = -13;  // 9.75 point at 96 dots per inch
     logFont.lfWeight = FW_NORMAL;
     logFont.lfCharSet = SHIFTJIS_CHARSET;
     lstrcpyW(logFont.lfFaceName, L"ＭＳ Ｐゴシック");
-    HFONT font = CreateFontIndirectW(&logFont);
-    HGDIOBJ oldFont = SelectObject(dc, font);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, RGB(0, 0, 0));
+    Owned<HFONT, GdiObjectFree> font(CreateFontIndirectW(&logFont));
+    if (!dc || !bitmap || !font)
+        return -1;
+    SelectionScope bitmapSelected(dc.Get(), bitmap.Get());
+    SelectionScope fontSelected(dc.Get(), font.Get());
+    RECT all{0, 0, width, height};
+    FillRect(dc.Get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SetBkMode(dc.Get(), TRANSPARENT);
+    SetTextColor(dc.Get(), RGB(0, 0, 0));
     RECT label{0, 0, width, 13};
-    DrawTextW(dc, caption.c_str(), -1, &label, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
-    int top = -1;
-    for (int y = 0; y < height && top < 0; ++y)
+    DrawTextW(dc.Get(), caption.c_str(), -1, &label, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
+    for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            if (IsInk(GetPixel(dc, x, y))) {
-                top = y;
-                break;
-            }
-    SelectObject(dc, oldFont);
-    DeleteObject(font);
-    SelectObject(dc, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    return top;
+            if (IsInk(GetPixel(dc.Get(), x, y)))
+                return y;
+    return -1;
 }
 
 int InkTop(HWND button, int width, int height) {
