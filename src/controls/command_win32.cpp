@@ -122,7 +122,7 @@ class CommandWindow : public WindowState, private CommandLook {
   private:
     // CommandLook.
     void PaintFace(StatePicture picture) override;
-    void LabelChanged() override { Compose(); }
+    void LabelChanged() override;
     void BackgroundChanged() override { Compose(); }
     void StartMouseTimer() override { SetTimer(Hwnd(), kMouseTimerId, kMouseTimerMs, nullptr); }
     // The design is saved by the container when it asks (SaveCommand); nothing to tell here.
@@ -297,6 +297,17 @@ void CommandWindow::PaintFace(StatePicture picture) {
     }
     labelTop_ = CaptionTopTwips(height);
     labelWidth_ = width;
+    Compose();
+}
+
+void CommandWindow::LabelChanged() {
+    // The window text follows the caption, so that tools and tests find the button by its text.
+    const std::wstring caption = Widen(model_.Caption());
+    const int length = GetWindowTextLengthW(Hwnd());
+    std::wstring shown(static_cast<size_t>(length) + 1, L'\0');
+    shown.resize(static_cast<size_t>(GetWindowTextW(Hwnd(), shown.data(), length + 1)));
+    if (shown != caption)
+        SetWindowTextW(Hwnd(), caption.c_str());
     Compose();
 }
 

@@ -202,6 +202,16 @@ TEST_F(CommandOnScreen, CaptionSitsCentredTwentyTwipsHigh) {
     EXPECT_EQ(InkTop(tall, 73, kHeight), 7 + inkTall);
     EXPECT_EQ(InkTop(low, 73, 25), 5 + inkLow);
     EXPECT_EQ(CommandCaption(tall), L"設定");
+    wchar_t text[16] = L"";
+    GetWindowTextW(low, text, 16);
+    EXPECT_STREQ(text, L"ｷｬﾝｾﾙ");
+
+    // Saved again, the design keeps just what the dialog stored: the caption and the font.
+    PropertyStore saved;
+    SaveCommand(low, saved);
+    EXPECT_EQ(saved.Size(), 2u);
+    EXPECT_TRUE(SameValue(*saved.Find("caption"), std::string("ｷｬﾝｾﾙ")));
+    EXPECT_TRUE(SameValue(*saved.Find("font"), ButtonDesignFont()));
 }
 
 // Counts the ticks of the button's own timer while waiting for `condition`.
