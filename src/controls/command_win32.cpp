@@ -27,8 +27,6 @@ constexpr UINT kMouseTimerMs = 100;
 constexpr int kLabelCreationTop = 90;
 constexpr int kLabelCreationWidth = 1635;
 
-using UniqueFont = Owned<HFONT, GdiObjectFree>;
-
 int ScreenDotsPerInch() {
     WindowDc screen(nullptr);
     const int dpi = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
@@ -209,15 +207,14 @@ LRESULT CommandWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 void CommandWindow::OnPaint() {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(Hwnd(), &paint);
-    if (!dc)
+    PaintScope paint(Hwnd());
+    if (!paint.Dc())
         return;
     if (composed_.Ready())
-        BitBlt(dc, 0, 0, composed_.Width(), composed_.Height(), composed_.Dc(), 0, 0, SRCCOPY);
+        BitBlt(paint.Dc(), 0, 0, composed_.Width(), composed_.Height(), composed_.Dc(), 0, 0,
+               SRCCOPY);
     else
-        FillRect(dc, &paint.rcPaint, GetSysColorBrush(COLOR_BTNFACE));
-    EndPaint(Hwnd(), &paint);
+        FillRect(paint.Dc(), &paint.Area(), GetSysColorBrush(COLOR_BTNFACE));
 }
 
 void CommandWindow::OnPointerMoved(LPARAM lParam) {

@@ -163,7 +163,7 @@ int ReferenceInkTop(const std::wstring& caption, int width, int height) {
     logFont.lfWeight = FW_NORMAL;
     logFont.lfCharSet = SHIFTJIS_CHARSET;
     lstrcpyW(logFont.lfFaceName, L"ＭＳ Ｐゴシック");
-    Owned<HFONT, GdiObjectFree> font(CreateFontIndirectW(&logFont));
+    UniqueFont font(CreateFontIndirectW(&logFont));
     if (!dc || !bitmap || !font)
         return -1;
     SelectionScope bitmapSelected(dc.Get(), bitmap.Get());
