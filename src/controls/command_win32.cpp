@@ -85,6 +85,10 @@ UniqueBitmap LoadStatePicture(StatePicture picture) {
         GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
+unsigned MaskOf(PointerButton button) {
+    return 1u << static_cast<unsigned>(button);
+}
+
 TRIVERTEX VertexOf(int x, int y, const FaceColour& colour) {
     TRIVERTEX vertex{};
     vertex.x = x;
@@ -148,6 +152,7 @@ class CommandWindow : public WindowState, private CommandLook {
     int labelWidth_ = kLabelCreationWidth;  // twips
     UniqueFont font_;
     FontSpec fontShown_;
+    unsigned pressed_ = 0;  // the buttons pressed on this control and not yet released
     bool sized_ = false;
 };
 
@@ -231,14 +236,20 @@ void CommandWindow::OnPress(PointerButton button) {
     // The left press gives the control the focus first: that is how state 4 and `Pressed` come.
     if (button == PointerButton::Left && model_.EnabledFlag() && GetFocus() != Hwnd())
         SetFocus(Hwnd());
-    // The release must reach the control even off it, so that it can decide about Click.
+    // The release must reach the control even off it, so that it can decide about Click; and
+    // only a release whose press came to this control counts, as when every press captures.
     SetCapture(Hwnd());
+    pressed_ |= MaskOf(button);
     model_.ButtonPressed(button);
 }
 
 void CommandWindow::OnRelease(PointerButton button, WPARAM stillDown) {
     if (!(stillDown & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) && GetCapture() == Hwnd())
         ReleaseCapture();
+    // A button pressed elsewhere and released over this control (dragged in) is not its release.
+    if (!(pressed_ & MaskOf(button)))
+        return;
+    pressed_ &= ~MaskOf(button);
     if (!model_.ButtonReleased(button))
         return;
     // Last: the parent's answer may destroy this control.

@@ -276,6 +276,18 @@ TEST_F(CommandOnScreen, ARealClickRaisesClickAndTheHoverLookGoesWithThePointer) 
     ASSERT_TRUE(WaitUntil([&] { return host_->clicks == 2; }));
     EXPECT_EQ(host_->lastClicked, other);
     EXPECT_EQ(GetFocus(), button);
+
+    // Pressed on the host and released over a button: that button did not get the press.
+    // This thread's key state follows the mouse messages it has taken from its queue.
+    MoveMouseTo(kHostX + 200, kHostY + 150);
+    ASSERT_TRUE(WaitUntil([&] { return CommandButtonState(other) == 1; }));
+    SendButton(MOUSEEVENTF_LEFTDOWN);
+    ASSERT_TRUE(WaitUntil([] { return GetKeyState(VK_LBUTTON) < 0; }));
+    MoveMouseTo(otherCentre.x, otherCentre.y);
+    ASSERT_TRUE(WaitUntil([&] { return CommandButtonState(other) == 2; }));
+    SendButton(MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(WaitUntil([] { return GetKeyState(VK_LBUTTON) >= 0; }));
+    EXPECT_EQ(host_->clicks, 2);
     MoveMouseTo(kAway.x, kAway.y);
 }
 
