@@ -19,6 +19,9 @@ std::optional<int16_t> Twips16(int64_t value) {
 }  // namespace
 
 std::optional<BorderSlices> ComputeBorderSlices(int32_t width, int32_t height) {
+    // The control's own sides are 16-bit twips too.
+    if (!Fits<int16_t>(width) || !Fits<int16_t>(height))
+        return std::nullopt;
     const int64_t w = width, h = height, b = kBorderTwips;
     const int64_t pw = kPictureWidthTwips, ph = kPictureHeightTwips;
     // Rows of (destination x, y, width, height, source x, y, width, height).

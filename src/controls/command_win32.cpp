@@ -2,6 +2,7 @@
 // the pointer with a 100 ms poll, takes the focus on a press and raises Click to its parent.
 #include "controls/command_win32.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <memory>
@@ -25,8 +26,6 @@ constexpr UINT kMouseTimerMs = 100;
 // `LblMsg` at creation: left 0, top 90, width 1635 twips.
 constexpr int kLabelCreationTop = 90;
 constexpr int kLabelCreationWidth = 1635;
-
-using UniqueFont = Owned<HFONT, GdiObjectFree>;
 
 int ScreenDotsPerInch() {
     WindowDc screen(nullptr);
@@ -86,6 +85,10 @@ UniqueBitmap LoadStatePicture(StatePicture picture) {
         GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
+unsigned MaskOf(PointerButton button) {
+    return 1u << static_cast<unsigned>(button);
+}
+
 TRIVERTEX VertexOf(int x, int y, const FaceColour& colour) {
     TRIVERTEX vertex{};
     vertex.x = x;
@@ -121,7 +124,7 @@ class CommandWindow : public WindowState, private CommandLook {
   private:
     // CommandLook.
     void PaintFace(StatePicture picture) override;
-    void LabelChanged() override { Compose(); }
+    void LabelChanged() override;
     void BackgroundChanged() override { Compose(); }
     void StartMouseTimer() override { SetTimer(Hwnd(), kMouseTimerId, kMouseTimerMs, nullptr); }
     // The design is saved by the container when it asks (SaveCommand); nothing to tell here.
@@ -149,6 +152,7 @@ class CommandWindow : public WindowState, private CommandLook {
     int labelWidth_ = kLabelCreationWidth;  // twips
     UniqueFont font_;
     FontSpec fontShown_;
+    unsigned pressed_ = 0;  // the buttons pressed on this control and not yet released
     bool sized_ = false;
 };
 
@@ -208,15 +212,14 @@ LRESULT CommandWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 void CommandWindow::OnPaint() {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(Hwnd(), &paint);
-    if (!dc)
+    PaintScope paint(Hwnd());
+    if (!paint.Dc())
         return;
     if (composed_.Ready())
-        BitBlt(dc, 0, 0, composed_.Width(), composed_.Height(), composed_.Dc(), 0, 0, SRCCOPY);
+        BitBlt(paint.Dc(), 0, 0, composed_.Width(), composed_.Height(), composed_.Dc(), 0, 0,
+               SRCCOPY);
     else
-        FillRect(dc, &paint.rcPaint, GetSysColorBrush(COLOR_BTNFACE));
-    EndPaint(Hwnd(), &paint);
+        FillRect(paint.Dc(), &paint.Area(), GetSysColorBrush(COLOR_BTNFACE));
 }
 
 void CommandWindow::OnPointerMoved(LPARAM lParam) {
@@ -233,14 +236,20 @@ void CommandWindow::OnPress(PointerButton button) {
     // The left press gives the control the focus first: that is how state 4 and `Pressed` come.
     if (button == PointerButton::Left && model_.EnabledFlag() && GetFocus() != Hwnd())
         SetFocus(Hwnd());
-    // The release must reach the control even off it, so that it can decide about Click.
+    // The release must reach the control even off it, so that it can decide about Click; and
+    // only a release whose press came to this control counts, as when every press captures.
     SetCapture(Hwnd());
+    pressed_ |= MaskOf(button);
     model_.ButtonPressed(button);
 }
 
 void CommandWindow::OnRelease(PointerButton button, WPARAM stillDown) {
     if (!(stillDown & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) && GetCapture() == Hwnd())
         ReleaseCapture();
+    // A button pressed elsewhere and released over this control (dragged in) is not its release.
+    if (!(pressed_ & MaskOf(button)))
+        return;
+    pressed_ &= ~MaskOf(button);
     if (!model_.ButtonReleased(button))
         return;
     // Last: the parent's answer may destroy this control.
@@ -299,6 +308,17 @@ void CommandWindow::PaintFace(StatePicture picture) {
     Compose();
 }
 
+void CommandWindow::LabelChanged() {
+    // The window text follows the caption, so that tools and tests find the button by its text.
+    const std::wstring caption = Widen(model_.Caption());
+    const int length = GetWindowTextLengthW(Hwnd());
+    std::wstring shown(static_cast<size_t>(length) + 1, L'\0');
+    shown.resize(static_cast<size_t>(GetWindowTextW(Hwnd(), shown.data(), length + 1)));
+    if (shown != caption)
+        SetWindowTextW(Hwnd(), caption.c_str());
+    Compose();
+}
+
 void CommandWindow::FillGradient(int width, int height) {
     const bool reverse = model_.ReverseFace();
     const FaceColour top = reverse ? FaceLavender() : FaceWhite();
@@ -351,16 +371,17 @@ void CommandWindow::Compose() {
     if (model_.Opaque() && face_.Ready()) {
         BitBlt(dc, 0, 0, size.cx, size.cy, face_.Dc(), 0, 0, SRCCOPY);
     } else {
-        // Transparent: the container shows through, as it draws itself under the control.
-        RECT all{0, 0, size.cx, size.cy};
-        FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+        // Transparent: the container shows through, its background and what it paints itself
+        // drawn on the surface as they lie under the control.
         const HWND parent = GetParent(Hwnd());
         POINT origin{0, 0};
         MapWindowPoints(Hwnd(), parent, &origin, 1);
         POINT previous{};
         SetViewportOrgEx(dc, -origin.x, -origin.y, &previous);
-        SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc),
-                     PRF_CLIENT | PRF_ERASEBKGND);
+        RECT under{origin.x, origin.y, origin.x + size.cx, origin.y + size.cy};
+        const auto brush = reinterpret_cast<HBRUSH>(GetClassLongPtrW(parent, GCLP_HBRBACKGROUND));
+        FillRect(dc, &under, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
+        SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
         SetViewportOrgEx(dc, previous.x, previous.y, nullptr);
     }
     DrawCaption(dc, size.cx);
