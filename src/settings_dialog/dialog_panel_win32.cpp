@@ -52,12 +52,10 @@ class DialogPanel : public WindowState {
 
   private:
     void OnPaint() {
-        PAINTSTRUCT paint;
-        if (HDC dc = BeginPaint(Hwnd(), &paint)) {
-            if (surface.Ready())
-                BitBlt(dc, 0, 0, surface.Width(), surface.Height(), surface.Dc(), 0, 0, SRCCOPY);
-            EndPaint(Hwnd(), &paint);
-        }
+        PaintScope paint(Hwnd());
+        if (paint.Dc() && surface.Ready())
+            BitBlt(paint.Dc(), 0, 0, surface.Width(), surface.Height(), surface.Dc(), 0, 0,
+                   SRCCOPY);
     }
 
     LRESULT OnLabelColours(HDC dc, HWND control) {

@@ -72,8 +72,6 @@ enum ControlId : int {
     kFixedLabel = kLblBgm0 + 3,  // the labels nothing ever changes or clicks
 };
 
-using UniqueFont = Owned<HFONT, GdiObjectFree>;
-
 // The labels that never change, in their containers, at their designed pixel places.
 enum class In { PicB, PicC, PicD };
 struct FixedLabel {
@@ -487,13 +485,10 @@ void KineP::PaintBackground(int width, int height) {
 }
 
 void KineP::OnPaint() {
-    PAINTSTRUCT paint;
-    if (HDC dc = BeginPaint(Hwnd(), &paint)) {
-        if (background_.Ready())
-            BitBlt(dc, 0, 0, background_.Width(), background_.Height(), background_.Dc(), 0, 0,
-                   SRCCOPY);
-        EndPaint(Hwnd(), &paint);
-    }
+    PaintScope paint(Hwnd());
+    if (paint.Dc() && background_.Ready())
+        BitBlt(paint.Dc(), 0, 0, background_.Width(), background_.Height(), background_.Dc(), 0, 0,
+               SRCCOPY);
 }
 
 void KineP::ShowVideoUpdate(const VideoUpdate& update) {
