@@ -424,16 +424,15 @@ void KineP::PlaceOnTheScreen() {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+BOOL CALLBACK InitializeIfCommand(HWND control, LPARAM) {
+    if (IsCommand(control))
+        InitializeCommand(control);
+    return TRUE;  // a control that is no button, or fails, does not stop the walk
+}
+
 void KineP::InitCommandButtons() {
     // Every control of the dialog, those inside its panels included, in creation order.
-    EnumChildWindows(
-        Hwnd(),
-        [](HWND control, LPARAM) -> BOOL {
-            if (IsCommand(control))
-                InitializeCommand(control);
-            return TRUE;
-        },
-        0);
+    EnumChildWindows(Hwnd(), InitializeIfCommand, 0);
 }
 
 // Covers the panel with the band picture, column by column, each column top to bottom.
