@@ -127,6 +127,15 @@ int ScreenDotsPerInch(bool vertical) {
     return screen.Get() ? GetDeviceCaps(screen.Get(), vertical ? LOGPIXELSY : LOGPIXELSX) : 96;
 }
 
+// The dialog's face at its size, Shift-JIS: where the system lacks the face it picks its own
+// Japanese one.
+UniqueFont DialogFont(bool underlined) {
+    const int height = -MulDiv(kFontHundredthsOfPoint, ScreenDotsPerInch(true), 7200);
+    return UniqueFont(CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, underlined, FALSE,
+                                  SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                  DEFAULT_QUALITY, DEFAULT_PITCH, kFontFace));
+}
+
 VideoFacts FactsOf(const AviFrameReader& reader) {
     VideoFacts facts;
     facts.informationRead = reader.OpenedFully();
@@ -234,14 +243,8 @@ class KineP : public ModalDialog {
 };
 
 bool KineP::OnInit() {
-    const int dpi = ScreenDotsPerInch(true);
-    font_.Reset(CreateFontW(-MulDiv(kFontHundredthsOfPoint, dpi, 7200), 0, 0, 0, FW_NORMAL, FALSE,
-                            FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                            DEFAULT_QUALITY, DEFAULT_PITCH, kFontFace));
-    underlinedFont_.Reset(CreateFontW(-MulDiv(kFontHundredthsOfPoint, dpi, 7200), 0, 0, 0,
-                                      FW_NORMAL, FALSE, TRUE, FALSE, SHIFTJIS_CHARSET,
-                                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                      DEFAULT_PITCH, kFontFace));
+    font_ = DialogFont(false);
+    underlinedFont_ = DialogFont(true);
     band_ = LoadPicture(IDB_DIALOG_BAND);
     optionOff_ = LoadPicture(IDB_OPTION_OFF);
     optionOn_ = LoadPicture(IDB_OPTION_ON);
@@ -526,7 +529,7 @@ void KineP::ChooseVideo() {
 // The stored video, read again at load: labels, shape and thumbnail, never the text boxes.
 void KineP::RefreshAviInfo() {
     AviFrameReader reader;
-    reader.Open(Widen(Narrow(TextOf(lblFname_))));
+    reader.Open(TextOf(lblFname_));
     const VideoUpdate update = StoredVideo(FactsOf(reader), numbers_);
     ShowVideoUpdate(update);
     if (update.drawThumbnail)
