@@ -243,6 +243,20 @@ TEST_F(SettingsDialogTest, OpensInPlaceWithEveryControlWhereDesignedAndTheStored
         EXPECT_TRUE(WaitUntil([&] { return focus() == next; }, 5000));
     }
 
+    // The web link shows its own hand-shaped pointer.
+    const HWND link = InDialog(12, 444, 219, 13);
+    POINT overLink{20, 6};
+    ClientToScreen(link, &overLink);
+    MoveMouseTo(overLink.x, overLink.y);
+    const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            CURSORINFO info{};
+            info.cbSize = sizeof info;
+            return GetCursorInfo(&info) && info.hCursor && info.hCursor != arrow;
+        },
+        5000));
+
     if (const char* shot = getenv("KINELOOP_DIALOG_SCREENSHOT"))
         SaveScreenshot(Widen(shot));
 }
