@@ -305,6 +305,12 @@ TEST_F(SettingsDialogTest, AChosenVideoFillsTheFieldsAndEveryEditIsSavedInOrder)
     ClickControl(LblChk());
     ASSERT_TRUE(WaitUntil([&] { return Checked(); }));
     EXPECT_TRUE(WaitUntil([&] { return ControlText(PicHeight()) == L"480"; }));
+    // A width typed in changes the height only when the box is left.
+    ClickControl(PicWidth());
+    SetControlText(PicWidth(), L"100");
+    ClickControl(FlameFrom());
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(PicHeight()) == L"75"; }))
+        << Narrow(ControlText(PicHeight()));
 
     // A second choice starts in the folder of the first: the bare name is found there.
     ChooseVideo(L"portrait.avi");
