@@ -43,6 +43,14 @@ std::string Ansi(const std::wstring& text) {
     return bytes;
 }
 
+// The control that has the keyboard focus in the thread of `window`.
+HWND FocusIn(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+}
+
 std::wstring Media(const char* name) {
     return WindowsPath(test_media::MediaPath(name));
 }
@@ -222,12 +230,7 @@ TEST_F(SettingsDialogTest, OpensInPlaceWithEveryControlWhereDesignedAndTheStored
     EXPECT_TRUE(Near(panel, RGB(204, 204, 208), 30)) << Hex(panel);
 
     // The tab order runs across the panels as designed, past the disabled Cmd_File.
-    const DWORD thread = GetWindowThreadProcessId(dialog, nullptr);
-    auto focus = [thread] {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
-    };
+    auto focus = [this] { return FocusIn(dialog); };
     EXPECT_EQ(focus(), FlameFrom());
     const HWND order[] = {FlameTo(), PicWidth(), PicHeight(), FlameSkip(),
                           CmdSet(),  CmdCan(),   CmdAviGet()};
@@ -307,6 +310,7 @@ TEST_F(SettingsDialogTest, AChosenVideoFillsTheFieldsAndEveryEditIsSavedInOrder)
     EXPECT_TRUE(WaitUntil([&] { return ControlText(PicHeight()) == L"480"; }));
     // A width typed in changes the height only when the box is left.
     ClickControl(PicWidth());
+    ASSERT_TRUE(WaitUntil([&] { return FocusIn(dialog) == PicWidth(); }));
     SetControlText(PicWidth(), L"100");
     ClickControl(FlameFrom());
     EXPECT_TRUE(WaitUntil([&] { return ControlText(PicHeight()) == L"75"; }))
