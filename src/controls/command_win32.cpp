@@ -216,8 +216,7 @@ void CommandWindow::OnPaint() {
     if (!paint.Dc())
         return;
     if (composed_.Ready())
-        BitBlt(paint.Dc(), 0, 0, composed_.Width(), composed_.Height(), composed_.Dc(), 0, 0,
-               SRCCOPY);
+        composed_.ShowOn(paint.Dc(), paint.Area());
     else
         FillRect(paint.Dc(), &paint.Area(), GetSysColorBrush(COLOR_BTNFACE));
 }

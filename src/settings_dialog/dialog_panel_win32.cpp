@@ -53,9 +53,7 @@ class DialogPanel : public WindowState {
   private:
     void OnPaint() {
         PaintScope paint(Hwnd());
-        if (paint.Dc() && surface.Ready())
-            BitBlt(paint.Dc(), 0, 0, surface.Width(), surface.Height(), surface.Dc(), 0, 0,
-                   SRCCOPY);
+        surface.ShowOn(paint.Dc(), paint.Area());
     }
 
     LRESULT OnLabelColours(HDC dc, HWND control) {

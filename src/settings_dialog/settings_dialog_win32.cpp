@@ -488,9 +488,7 @@ void KineP::PaintBackground(int width, int height) {
 
 void KineP::OnPaint() {
     PaintScope paint(Hwnd());
-    if (paint.Dc() && background_.Ready())
-        BitBlt(paint.Dc(), 0, 0, background_.Width(), background_.Height(), background_.Dc(), 0, 0,
-               SRCCOPY);
+    background_.ShowOn(paint.Dc(), paint.Area());
 }
 
 void KineP::ShowVideoUpdate(const VideoUpdate& update) {

@@ -56,11 +56,7 @@ class DisplayWindow : public WindowState {
   private:
     void OnPaint() {
         PaintScope paint(Hwnd());
-        if (paint.Dc() && image_.Ready()) {
-            const RECT& r = paint.Area();
-            BitBlt(paint.Dc(), r.left, r.top, r.right - r.left, r.bottom - r.top, image_.Dc(),
-                   r.left, r.top, SRCCOPY);
-        }
+        image_.ShowOn(paint.Dc(), paint.Area());
     }
 
     const RetainedSurface& image_;
