@@ -1,4 +1,5 @@
 # Kineloop: `make` builds everything, `make test` sets up the machine, builds and runs every test,
+# `make check` is the quick inner loop (unit and Windows tests, no end-to-end or sound tests),
 # `make demo` sets up the machine and runs the screen saver on a sample video.
 BUILD ?= build
 JOBS ?= $(shell nproc)
@@ -6,7 +7,7 @@ NATIVE := $(BUILD)/native
 WIN64 := $(BUILD)/win64
 WIN32 := $(BUILD)/win32
 
-.PHONY: all setup configure test demo bench format clean
+.PHONY: all setup configure build-test test check demo bench format clean
 
 all: configure
 	cmake --build $(NATIVE) -j $(JOBS)
@@ -22,12 +23,23 @@ configure:
 	cmake -S . -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64-w64-mingw32.cmake >/dev/null
 	cmake -S . -B $(WIN32) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-w64-mingw32.cmake >/dev/null
 
-# Only the x86-64 build runs here (these machines execute no 32-bit programs); the i686 build
-# is still compiled and linked above.
+# Only the x86-64 build runs here (these machines execute no 32-bit programs): of the i686 build
+# the tests only need the screen saver itself compiled and linked.
+build-test: configure
+	cmake --build $(NATIVE) -j $(JOBS)
+	cmake --build $(WIN64) -j $(JOBS)
+	cmake --build $(WIN32) -j $(JOBS) --target Kineloop
+
 test: setup
-	$(MAKE) all
+	$(MAKE) build-test
 	ctest --test-dir $(NATIVE) --output-on-failure
 	ctest --test-dir $(WIN64) --output-on-failure
+
+# The inner loop: everything but the end-to-end scenarios and the tests that listen to the music.
+check: build-test
+	ctest --test-dir $(NATIVE) --output-on-failure
+	ctest --test-dir $(WIN64) --output-on-failure -LE 'e2e|sound'
+
 
 demo: setup
 	cmake -S . -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64-w64-mingw32.cmake >/dev/null

@@ -49,12 +49,26 @@ struct MemoryDcFree {
     static void Release(HDC h) { DeleteDC(h); }
 };
 
+struct IconFree {
+    static bool IsValid(HICON) { return true; }
+    static void Release(HICON h) { DestroyIcon(h); }
+};
+
+struct WindowFree {
+    static bool IsValid(HWND h) { return IsWindow(h) != FALSE; }
+    static void Release(HWND h) { DestroyWindow(h); }
+};
+
 using UniqueHandle = Owned<HANDLE, KernelHandleFree>;
+using UniqueWindow = Owned<HWND, WindowFree>;
+using UniqueFont = Owned<HFONT, GdiObjectFree>;
+using UniqueIcon = Owned<HICON, IconFree>;
 using UniqueBitmap = Owned<HBITMAP, GdiObjectFree>;
 using UniqueBrush = Owned<HBRUSH, GdiObjectFree>;
 using UniqueMemoryDc = Owned<HDC, MemoryDcFree>;
 
-// A window's device context, released with the window's own ReleaseDC.
+// A window's device context, released with the window's own ReleaseDC; a null window gives the
+// screen's.
 class WindowDc {
   public:
     explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
@@ -69,6 +83,21 @@ class WindowDc {
   private:
     HWND window_;
     HDC dc_;
+};
+
+// One WM_PAINT's device context, from BeginPaint to EndPaint.
+class PaintScope {
+  public:
+    explicit PaintScope(HWND window) : window_(window) { BeginPaint(window, &paint_); }
+    ~PaintScope() { EndPaint(window_, &paint_); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    HDC Dc() const { return paint_.hdc; }
+    const RECT& Area() const { return paint_.rcPaint; }
+
+  private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
 };
 
 // Selects an object into a device context for one scope and puts the old one back.

@@ -46,4 +46,11 @@ void RetainedSurface::Clear() {
     FillRect(dc_.Get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
 }
 
+void RetainedSurface::ShowOn(HDC dc, const RECT& area) const {
+    if (!dc || !Ready())
+        return;
+    BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, dc_.Get(),
+           area.left, area.top, SRCCOPY);
+}
+
 }  // namespace kineloop

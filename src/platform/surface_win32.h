@@ -23,6 +23,8 @@ class RetainedSurface {
     int Width() const { return width_; }
     int Height() const { return height_; }
     void Clear();
+    // A repaint of the window the surface stands for: copies `area` of the surface to `dc`.
+    void ShowOn(HDC dc, const RECT& area) const;
 
   private:
     void Free();

@@ -44,35 +44,4 @@ State* StateOf(HWND window) {
         reinterpret_cast<WindowState*>(GetWindowLongPtrW(window, GWLP_USERDATA)));
 }
 
-// Owns a window and destroys it when it goes.
-class UniqueWindow {
-  public:
-    UniqueWindow() = default;
-    explicit UniqueWindow(HWND window) : window_(window) {}
-    ~UniqueWindow() { Reset(); }
-    UniqueWindow(const UniqueWindow&) = delete;
-    UniqueWindow& operator=(const UniqueWindow&) = delete;
-    UniqueWindow(UniqueWindow&& other) noexcept : window_(other.Release()) {}
-    UniqueWindow& operator=(UniqueWindow&& other) noexcept {
-        if (this != &other)
-            Reset(other.Release());
-        return *this;
-    }
-    HWND Get() const { return window_; }
-    explicit operator bool() const { return window_ != nullptr; }
-    HWND Release() {
-        HWND window = window_;
-        window_ = nullptr;
-        return window;
-    }
-    void Reset(HWND window = nullptr) {
-        if (window_ && IsWindow(window_))
-            DestroyWindow(window_);
-        window_ = window;
-    }
-
-  private:
-    HWND window_ = nullptr;
-};
-
 }  // namespace kineloop

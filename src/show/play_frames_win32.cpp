@@ -2,7 +2,6 @@
 #include "show/play_frames_win32.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "frames/avi_frame_reader_win32.h"
 #include "frames/fdib_pointer.h"
@@ -29,15 +28,10 @@ bool ScaleIntoPicS(ShowSession& s, const Picture& picture) {
         return false;
     RECT screen{};
     GetClientRect(s.display, &screen);
-    if (!s.picS.Resize(std::min<int>(width, screen.right), std::min<int>(height, screen.bottom))) {
+    if (!s.picS.Resize(std::min<int>(width, screen.right), std::min<int>(height, screen.bottom)))
         return false;
-    }
-    const int sourceHeight = std::abs(picture.header.biHeight);
     SetStretchBltMode(s.picS.Dc(), COLORONCOLOR);
-    BITMAPINFO info{};
-    info.bmiHeader = picture.header;
-    return StretchDIBits(s.picS.Dc(), 0, 0, width, height, 0, 0, picture.header.biWidth,
-                         sourceHeight, picture.bits.data(), &info, DIB_RGB_COLORS, SRCCOPY) != 0;
+    return StretchPicture(s.picS.Dc(), picture, 0, 0, width, height);
 }
 
 DWORD PauseOf(const SaverSettings& settings) {

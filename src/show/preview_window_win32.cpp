@@ -71,11 +71,9 @@ class KineR : public WindowState {
 
   private:
     void OnPaint() {
-        PAINTSTRUCT paint;
-        if (HDC dc = BeginPaint(Hwnd(), &paint)) {
-            Paint(dc);
-            EndPaint(Hwnd(), &paint);
-        }
+        PaintScope paint(Hwnd());
+        if (paint.Dc())
+            Paint(paint.Dc());
     }
     void Paint(HDC dc) const;
 

@@ -9,6 +9,7 @@
 #include "music/audio_cd_win32.h"
 #include "music/music_file_win32.h"
 #include "music/music_kind.h"
+#include "platform/handles_win32.h"
 #include "platform/message_box_win32.h"
 #include "platform/window_win32.h"
 #include "show/play_frames_win32.h"
@@ -54,14 +55,8 @@ class DisplayWindow : public WindowState {
 
   private:
     void OnPaint() {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(Hwnd(), &paint);
-        if (dc && image_.Ready()) {
-            const RECT& r = paint.rcPaint;
-            BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, image_.Dc(), r.left,
-                   r.top, SRCCOPY);
-        }
-        EndPaint(Hwnd(), &paint);
+        PaintScope paint(Hwnd());
+        image_.ShowOn(paint.Dc(), paint.Area());
     }
 
     const RetainedSurface& image_;

@@ -78,7 +78,9 @@ int StartUp() {
     static LoadedSettings settings;
     settings = LoadProgramSettings();
     if (mode == StartMode::Settings) {
-        ShowSettingsDialog(settings);
+        // "/c:<handle>": the host's window owns the dialog.
+        const HWND owner = reinterpret_cast<HWND>(static_cast<INT_PTR>(HostHandle(argumentText)));
+        ShowSettingsDialog(settings, owner);
         EndProgram();
     }
     if (mode == StartMode::End)

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include <dlgs.h>
+
 #include "platform/text_win32.h"
 
 namespace kineloop::test {
@@ -226,6 +228,120 @@ void AnswerMessageBox(const MessageBoxSeen& box) {
     } else {
         PostMessageW(box.window, WM_COMMAND, IDOK, 0);
     }
+}
+
+std::optional<MessageBoxSeen> WaitForMessageBoxTitled(DWORD processId, const std::wstring& caption,
+                                                      DWORD timeoutMs) {
+    const HWND window = WaitForTopWindow(processId, caption, L"#32770", timeoutMs);
+    if (!window)
+        return std::nullopt;
+    MessageBoxSeen box;
+    box.window = window;
+    box.caption = caption;
+    EnumChildWindows(window, InspectBoxChild, reinterpret_cast<LPARAM>(&box));
+    return box;
+}
+
+HWND ControlAt(HWND window, POINT clientPoint) {
+    HWND found = nullptr;
+    HWND container = window;
+    POINT point = clientPoint;
+    for (;;) {
+        const HWND child = ChildWindowFromPointEx(container, point, CWP_SKIPINVISIBLE);
+        if (!child || child == container)
+            return found;
+        MapWindowPoints(container, child, &point, 1);
+        found = container = child;
+    }
+}
+
+RECT ControlRect(HWND control, HWND container) {
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, container, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+std::wstring ControlText(HWND control) {
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(control, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
+        return {};
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                        SMTO_ABORTIFHUNG, 5000, &copied);
+    text.resize(copied);
+    return text;
+}
+
+bool SetControlText(HWND control, const std::wstring& text) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                               SMTO_ABORTIFHUNG, 5000, &result) != 0;
+}
+
+namespace {
+
+// The screen's pixels over a window, to see its look change.
+std::string PixelsOver(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    std::string pixels;
+    HDC screen = GetDC(nullptr);
+    for (int y = rect.top; y < rect.bottom; y += 2)
+        for (int x = rect.left; x < rect.right; x += 2) {
+            const COLORREF c = GetPixel(screen, x, y);
+            pixels.append(reinterpret_cast<const char*>(&c), sizeof c);
+        }
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+}  // namespace
+
+void ClickControl(HWND control, std::optional<POINT> clientPoint) {
+    RECT client{};
+    GetClientRect(control, &client);
+    POINT point = clientPoint ? *clientPoint : POINT{client.right / 2, client.bottom / 2};
+    ClientToScreen(control, &point);
+    // The program's own buttons only take a click once they have seen the pointer come over
+    // them, which they show by their look; a person's hand gives them that time too.
+    if (ClassOf(control) == L"Kine.Command") {
+        // From outside, so that a pointer resting on the button still comes over it.
+        RECT outside{};
+        GetWindowRect(control, &outside);
+        MoveMouseTo(outside.left - 2, outside.top - 2);
+        const std::string before = PixelsOver(control);
+        MoveMouseTo(point.x, point.y);
+        WaitUntil([&] { return PixelsOver(control) != before; }, 3000);
+    }
+    ClickAt(point.x, point.y);
+}
+
+COLORREF ControlPixel(HWND control, int x, int y) {
+    POINT point{x, y};
+    ClientToScreen(control, &point);
+    return ScreenPixel(point.x, point.y);
+}
+
+bool AnswerFileDialog(DWORD processId, const std::wstring& title, const std::wstring& fileName,
+                      DWORD timeoutMs) {
+    const HWND dialog = WaitForTopWindow(processId, title, L"#32770", timeoutMs);
+    if (!dialog)
+        return false;
+    if (fileName.empty()) {
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        return true;
+    }
+    // The file name box: a combo box in the explorer-style dialog, an edit box in the older one.
+    HWND nameBox = GetDlgItem(dialog, cmb13);
+    if (!nameBox)
+        nameBox = GetDlgItem(dialog, edt1);
+    if (!nameBox || !SetControlText(nameBox, fileName))
+        return false;
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    return true;
 }
 
 COLORREF ScreenPixel(int x, int y) {

@@ -77,6 +77,28 @@ std::optional<MessageBoxSeen> WaitForMessageBox(DWORD processId, DWORD timeoutMs
 // Presses the box's OK button.
 void AnswerMessageBox(const MessageBoxSeen& box);
 
+// A message box of process `processId` with this caption (other dialogs of the process, such as
+// a settings dialog, are passed over).
+std::optional<MessageBoxSeen> WaitForMessageBoxTitled(DWORD processId, const std::wstring& caption,
+                                                      DWORD timeoutMs = 20000);
+
+// Controls of another program's window.
+// The innermost visible control under `clientPoint` of `window`'s client area, or nullptr.
+HWND ControlAt(HWND window, POINT clientPoint);
+// The control's rectangle in the client coordinates of `container` (one of its ancestors).
+RECT ControlRect(HWND control, HWND container);
+// The control's text (asked of the control itself, so that edit boxes answer with their content).
+std::wstring ControlText(HWND control);
+bool SetControlText(HWND control, const std::wstring& text);
+// A real mouse click at a point of the control's client area (its middle when not given).
+void ClickControl(HWND control, std::optional<POINT> clientPoint = std::nullopt);
+// The screen's colour at a point of the control's client area.
+COLORREF ControlPixel(HWND control, int x, int y);
+// Waits for the file-open dialog titled `title` of process `processId`, types `fileName` into its
+// file name box and opens it (an empty name cancels the dialog). Returns whether it was answered.
+bool AnswerFileDialog(DWORD processId, const std::wstring& title, const std::wstring& fileName,
+                      DWORD timeoutMs = 20000);
+
 // The screen as a user sees it.
 COLORREF ScreenPixel(int x, int y);
 SIZE ScreenSize();

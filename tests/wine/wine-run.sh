@@ -57,7 +57,7 @@ if [ "${KINELOOP_USE_DISPLAY:-}" != 1 ] || [ -z "${DISPLAY:-}" ]; then
 fi
 
 # The marker names the prefix's settings; a prefix made with other settings is set up again.
-ready="$prefix/.kineloop-ready-2"
+ready="$prefix/.kineloop-ready-3"
 if [ ! -f "$ready" ]; then
   "$wine" wineboot -i >/dev/null 2>&1
   # A crash must fail the test at once, not wait for somebody to close a dialog.
@@ -66,6 +66,10 @@ if [ ! -f "$ready" ]; then
   # Without a window manager Wine waits about 2 s for every closing window it manages itself;
   # unmanaged windows close at once.
   "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+  # The settings dialog asks for the Japanese face "ＭＳ Ｐゴシック"; the installed IPA P Gothic
+  # stands in for it, so that its Japanese text is really drawn.
+  "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /t REG_SZ \
+    /d 'IPAPGothic' /f >/dev/null 2>&1
   "$server" -w
   touch "$ready"
 fi

@@ -1,0 +1,120 @@
+// The Command button's face geometry and colours natively: the border pieces of the two example
+// buttons in twips and pixels, the caption's place and the colours read from their literals.
+#include "controls/command_face.h"
+
+#include <gtest/gtest.h>
+
+namespace kineloop {
+namespace {
+
+struct SliceGeometryRow {
+    int widthPixels, heightPixels;
+    PixelRect destination[8];
+    PixelRect source[8];
+};
+
+class SliceGeometry : public ::testing::TestWithParam<SliceGeometryRow> {};
+
+TEST_P(SliceGeometry, CutsTheBorderInPixelsAsDescribed) {
+    const SliceGeometryRow& row = GetParam();
+    const auto slices = ComputeBorderSlices(row.widthPixels * 15, row.heightPixels * 15);
+    ASSERT_TRUE(slices);
+    for (int i = 0; i < 8; ++i) {
+        const BorderSlice& slice = (*slices)[static_cast<size_t>(i)];
+        EXPECT_EQ(InPixels(slice.destination, 15), row.destination[i]) << "piece " << i + 1;
+        EXPECT_EQ(InPixels(slice.source, 15), row.source[i]) << "piece " << i + 1;
+    }
+}
+
+// Pieces: top-left, top, top-right, right, bottom-right, bottom, bottom-left, left.
+constexpr PixelRect kCornerSources[4] = {
+    {0, 0, 4, 4}, {60, 0, 4, 4}, {60, 21, 4, 4}, {0, 21, 4, 4}};
+
+INSTANTIATE_TEST_SUITE_P(
+    ExampleButtons, SliceGeometry,
+    ::testing::Values(
+        // 1095 x 435 twips: edges of 65 and 21 pixels around a 65 x 21 gradient centre.
+        SliceGeometryRow{73,
+                         29,
+                         {{0, 0, 4, 4},
+                          {4, 0, 65, 4},
+                          {69, 0, 4, 4},
+                          {69, 4, 4, 21},
+                          {69, 25, 4, 4},
+                          {4, 25, 65, 4},
+                          {0, 25, 4, 4},
+                          {0, 4, 4, 21}},
+                         {kCornerSources[0],
+                          {4, 0, 56, 4},
+                          kCornerSources[1],
+                          {60, 4, 4, 17},
+                          kCornerSources[2],
+                          {4, 21, 56, 4},
+                          kCornerSources[3],
+                          {0, 4, 4, 17}}},
+        // 495 x 375 twips: the 56-pixel stretch shrinks to 25; the sides keep their 17 rows.
+        SliceGeometryRow{33,
+                         25,
+                         {{0, 0, 4, 4},
+                          {4, 0, 25, 4},
+                          {29, 0, 4, 4},
+                          {29, 4, 4, 17},
+                          {29, 21, 4, 4},
+                          {4, 21, 25, 4},
+                          {0, 21, 4, 4},
+                          {0, 4, 4, 17}},
+                         {kCornerSources[0],
+                          {4, 0, 56, 4},
+                          kCornerSources[1],
+                          {60, 4, 4, 17},
+                          kCornerSources[2],
+                          {4, 21, 56, 4},
+                          kCornerSources[3],
+                          {0, 4, 4, 17}}}));
+
+TEST(BorderSlices, AreKeptInTwipsWithTheirOneTwipOffsets) {
+    const auto slices = ComputeBorderSlices(1095, 435);
+    ASSERT_TRUE(slices);
+    EXPECT_EQ((*slices)[1].destination, (SliceRect{60, 1, 975, 60}));
+    EXPECT_EQ((*slices)[1].source, (SliceRect{60, 1, 840, 60}));
+    EXPECT_EQ((*slices)[4].destination, (SliceRect{1035, 375, 60, 60}));
+    EXPECT_EQ((*slices)[4].source, (SliceRect{900, 315, 60, 60}));
+    EXPECT_EQ((*slices)[7].destination, (SliceRect{1, 60, 60, 315}));
+    EXPECT_EQ((*slices)[7].source, (SliceRect{1, 60, 60, 255}));
+}
+
+TEST(BorderSlices, ASizeBeyondSixteenBitsIsRefused) {
+    EXPECT_FALSE(ComputeBorderSlices(32768, 435));
+    EXPECT_FALSE(ComputeBorderSlices(1095, 40000));
+    EXPECT_TRUE(ComputeBorderSlices(32767, 32767));
+}
+
+TEST(CaptionPlace, IsCentredTwentyTwipsHigh) {
+    EXPECT_EQ(CaptionTopTwips(435), 110);
+    EXPECT_EQ(CaptionTopTwips(375), 80);
+    EXPECT_EQ(TwipsAsPixels(CaptionTopTwips(435), 15), 7);
+}
+
+struct LiteralRow {
+    const char* literal;
+    FaceColour colour;
+};
+
+class FaceColours : public ::testing::TestWithParam<LiteralRow> {};
+
+TEST_P(FaceColours, TakeTheHexadecimalPairsInReadingOrder) {
+    EXPECT_EQ(FaceColourFromLiteral(GetParam().literal), GetParam().colour);
+}
+
+INSTANTIATE_TEST_SUITE_P(Literals, FaceColours,
+                         ::testing::Values(LiteralRow{"&HFFFFFF", {0xFF00, 0xFF00, 0xFF00, 0}},
+                                           LiteralRow{"&HC6C5D7", {0xC600, 0xC500, 0xD700, 0}},
+                                           LiteralRow{"&H00C5D7", {0xC500, 0xD700, 0, 0}}));
+
+TEST(FaceColours, WhiteAndLavender) {
+    EXPECT_EQ(FaceWhite(), (FaceColour{0xFF00, 0xFF00, 0xFF00, 0}));
+    EXPECT_EQ(FaceLavender(), (FaceColour{0xC600, 0xC500, 0xD700, 0}));
+}
+
+}  // namespace
+}  // namespace kineloop
