@@ -72,27 +72,10 @@ INSTANTIATE_TEST_SUITE_P(
                           kCornerSources[3],
                           {0, 4, 4, 17}}}));
 
-TEST(BorderSlices, AreKeptInTwipsWithTheirOneTwipOffsets) {
-    const auto slices = ComputeBorderSlices(1095, 435);
-    ASSERT_TRUE(slices);
-    EXPECT_EQ((*slices)[1].destination, (SliceRect{60, 1, 975, 60}));
-    EXPECT_EQ((*slices)[1].source, (SliceRect{60, 1, 840, 60}));
-    EXPECT_EQ((*slices)[4].destination, (SliceRect{1035, 375, 60, 60}));
-    EXPECT_EQ((*slices)[4].source, (SliceRect{900, 315, 60, 60}));
-    EXPECT_EQ((*slices)[7].destination, (SliceRect{1, 60, 60, 315}));
-    EXPECT_EQ((*slices)[7].source, (SliceRect{1, 60, 60, 255}));
-}
-
 TEST(BorderSlices, ASizeBeyondSixteenBitsIsRefused) {
     EXPECT_FALSE(ComputeBorderSlices(32768, 435));
     EXPECT_FALSE(ComputeBorderSlices(1095, 40000));
     EXPECT_TRUE(ComputeBorderSlices(32767, 32767));
-}
-
-TEST(CaptionPlace, IsCentredTwentyTwipsHigh) {
-    EXPECT_EQ(CaptionTopTwips(435), 110);
-    EXPECT_EQ(CaptionTopTwips(375), 80);
-    EXPECT_EQ(TwipsAsPixels(CaptionTopTwips(435), 15), 7);
 }
 
 struct LiteralRow {
@@ -110,11 +93,6 @@ INSTANTIATE_TEST_SUITE_P(Literals, FaceColours,
                          ::testing::Values(LiteralRow{"&HFFFFFF", {0xFF00, 0xFF00, 0xFF00, 0}},
                                            LiteralRow{"&HC6C5D7", {0xC600, 0xC500, 0xD700, 0}},
                                            LiteralRow{"&H00C5D7", {0xC500, 0xD700, 0, 0}}));
-
-TEST(FaceColours, WhiteAndLavender) {
-    EXPECT_EQ(FaceWhite(), (FaceColour{0xFF00, 0xFF00, 0xFF00, 0}));
-    EXPECT_EQ(FaceLavender(), (FaceColour{0xC600, 0xC500, 0xD700, 0}));
-}
 
 }  // namespace
 }  // namespace kineloop

@@ -40,14 +40,6 @@ TEST(TextsForLoad, FollowTheFieldFormats) {
     }
 }
 
-TEST(RepeatListEntries, AreAnEmptyEntryThenOneToThirty) {
-    const std::vector<std::string> entries = RepeatListEntries();
-    ASSERT_EQ(entries.size(), 31u);
-    EXPECT_EQ(entries[0], "");
-    EXPECT_EQ(entries[1], "1");
-    EXPECT_EQ(entries[30], "30");
-}
-
 TEST(PlaceOnScreen, CentresAcrossAndTakesAThirdOfTheFreeHeight) {
     // 1024 x 768 screen, a 514 x 504 window at 15 twips per pixel.
     EXPECT_EQ(PlaceOnScreen(1024, 768, 514, 504, 15, 15).left, 255);
