@@ -91,10 +91,13 @@ bool ScratchSnapshot::Load(Picture& into) {
     if (!layout)
         return false;
 
-    LARGE_INTEGER pixelOffset{};
-    pixelOffset.QuadPart = static_cast<LONGLONG>(layout->pixelOffset);
-    if (!SetFilePointerEx(file.Get(), pixelOffset, nullptr, FILE_BEGIN))
-        return false;
+    // The pixels follow the headers straight away unless a colour table lies between them.
+    if (layout->pixelOffset != sizeof headers) {
+        LARGE_INTEGER pixelOffset{};
+        pixelOffset.QuadPart = static_cast<LONGLONG>(layout->pixelOffset);
+        if (!SetFilePointerEx(file.Get(), pixelOffset, nullptr, FILE_BEGIN))
+            return false;
+    }
     // The layout bounds the pixel bytes by kMaxBitmapFileBytes, which fits a DWORD.
     const auto length = static_cast<DWORD>(layout->pixelBytes);
     spare_.resize(length);
