@@ -1,14 +1,14 @@
 # Kineloop: `make` builds everything, `make test` sets up the machine, builds and runs every test,
 # `make check` is the quick inner loop (unit and Windows tests, no end-to-end or sound tests),
 # `make demo` sets up the machine and runs the screen saver on a sample video, `make dist` packs the
-# release zip.
+# release zip, `make screenshots` remakes the pictures in docs/images from the real program.
 BUILD ?= build
 JOBS ?= $(shell nproc)
 NATIVE := $(BUILD)/native
 WIN64 := $(BUILD)/win64
 WIN32 := $(BUILD)/win32
 
-.PHONY: all setup configure build-test test check demo dist bench format clean
+.PHONY: all setup configure build-test test check demo dist screenshots bench format clean
 
 all: configure
 	cmake --build $(NATIVE) -j $(JOBS)
@@ -53,6 +53,12 @@ dist: setup
 	cmake --build $(WIN64) -j $(JOBS) --target Kineloop
 	cmake --build $(WIN32) -j $(JOBS) --target Kineloop
 	python3 scripts/make_dist.py --scr64 $(WIN64)/Kineloop.scr --scr32 $(WIN32)/Kineloop.scr
+
+# Not part of `make test`: it rewrites committed files.
+screenshots: setup
+	cmake -S . -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64-w64-mingw32.cmake >/dev/null
+	cmake --build $(WIN64) -j $(JOBS) --target Kineloop kineloop_screenshot_runner
+	bash scripts/screenshots.sh $(WIN64)
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
