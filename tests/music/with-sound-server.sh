@@ -40,7 +40,7 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-trap 'exit 143' TERM INT
+trap 'say "stopped by a signal"; exit 143' TERM INT
 
 # Clients reach this server only, never start one of their own, and keep out of the real home.
 export PULSE_SERVER="unix:$work/run/native"

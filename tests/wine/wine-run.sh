@@ -43,7 +43,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-trap 'exit 143' TERM INT
+trap 'say "stopped by a signal"; exit 143' TERM INT
 
 if [ "${KINELOOP_USE_DISPLAY:-}" != 1 ] || [ -z "${DISPLAY:-}" ]; then
   Xvfb -displayfd 3 -screen 0 "${KINELOOP_SCREEN:-1024x768x24}" -nolisten tcp -noreset \
@@ -86,10 +86,14 @@ fi
 
 "$wine" "$@"
 status=$?
-if [ "$status" -ne 0 ]; then
+program=$(basename "$1")
+if [ "$status" -gt 128 ]; then
+  signal=$((status - 128))
+  say "$program was killed by signal $signal ($(kill -l "$signal" 2>/dev/null))"
+elif [ "$status" -ne 0 ]; then
   # A program that printed nothing still leaves this line: whether Wine could not start it, it
   # crashed (Wine gives the exception code's low byte, 5 for an access violation), or its tests
   # failed (1).
-  say "$(basename "$1") ended with status $status"
+  say "$program ended with status $status"
 fi
 exit "$status"
