@@ -168,6 +168,7 @@ void CommandModel::FocusGained() {
 }
 
 void CommandModel::FocusLost() {
+    spaceDown_ = false;  // Space let go on another control clicks nothing here
     if (!enabled_)
         return;
     if (buttonState_ != kNormal)
@@ -181,18 +182,66 @@ void CommandModel::ButtonPressed(PointerButton button) {
     leftDown_ = true;
 }
 
-bool CommandModel::ButtonReleased(PointerButton button) {
+bool CommandModel::ButtonReleased(PointerButton button, PointerPlace place) {
     if (!enabled_)
         return false;
+    const bool over = place == PointerPlace::OverControl;
     if (button == PointerButton::Left) {
-        if (buttonState_ == kHighLight)
+        if (over && buttonState_ == kHighLight)
             PaintFace(StatePicture::Normal);
-        else if (buttonState_ == kHighLightSelect)
+        else if (over && buttonState_ == kHighLightSelect)
             PaintFace(StatePicture::HighLightSelect);
         leftDown_ = false;
     }
+    // Let go off the button, before the poll has seen the pointer leave: no Click, and the hover
+    // look goes at once.
+    if (!over) {
+        LeaveHover();
+        return false;
+    }
     // A focused button whose pointer was seen leaving since the press gives no Click.
     return buttonState_ != kSelected && enabled_;
+}
+
+void CommandModel::PressLost() {
+    const bool pressed = leftDown_ || spaceDown_;
+    leftDown_ = false;
+    spaceDown_ = false;
+    if (enabled_ && pressed)
+        PaintFace(LookOfState());
+}
+
+bool CommandModel::KeyPressed(CommandKey key, bool repeat) {
+    if (!enabled_ || repeat)
+        return false;
+    if (key == CommandKey::Enter)
+        return true;
+    PaintFace(StatePicture::Pressed);
+    spaceDown_ = true;
+    return false;
+}
+
+bool CommandModel::KeyReleased(CommandKey key) {
+    if (key != CommandKey::Space || !spaceDown_)
+        return false;
+    spaceDown_ = false;
+    if (!enabled_)
+        return false;
+    PaintFace(LookOfState());
+    return true;
+}
+
+StatePicture CommandModel::LookOfState() const {
+    switch (buttonState_) {
+        case kHighLight:
+            return StatePicture::HighLight;
+        case kSelected:
+            return StatePicture::Selected;
+        case kHighLightSelect:
+            return StatePicture::HighLightSelect;
+        default:
+            return StatePicture::Normal;
+    }
 }
 
 void CommandModel::MouseTimerTick(PointerPlace place) {

@@ -15,8 +15,11 @@ constexpr int kStatePictureCount = 6;
 
 enum class PointerButton { Left, Right, Middle };
 
-// Where the poll of `TmrMouse` found the pointer.
+// Where the poll of `TmrMouse` found the pointer, or where a button was released.
 enum class PointerPlace { OverControl, OverParent, Elsewhere };
+
+// The keys a focused button answers.
+enum class CommandKey { Space, Enter };
 
 // What the rules ask of the window that shows the button.
 class CommandLook {
@@ -78,25 +81,35 @@ class CommandModel {
     void ReadProperties(const PropertyStore& store, const FontSpec& ambientFont);
     void WriteProperties(PropertyStore& store, const FontSpec& ambientFont);
 
-    // Notifications. ButtonReleased answers whether `Click` is to be raised; the caller raises it
-    // last, since the container's answer may destroy the control.
+    // Notifications. ButtonReleased, KeyPressed and KeyReleased answer whether `Click` is to be
+    // raised; the caller raises it last, since the container's answer may destroy the control.
     void PointerMoved();
     void FocusGained();
     void FocusLost();
     void ButtonPressed(PointerButton button);
-    bool ButtonReleased(PointerButton button);
+    // A release raises Click only over the control: one off it also tells that the pointer left.
+    bool ButtonReleased(PointerButton button, PointerPlace place = PointerPlace::OverControl);
+    // The pointer capture went elsewhere (a popup, Alt+Tab) before the release: the press is
+    // forgotten and the state's own look comes back.
+    void PressLost();
+    // Space clicks when it is let go, Enter when it goes down (not on its auto-repeat).
+    bool KeyPressed(CommandKey key, bool repeat);
+    bool KeyReleased(CommandKey key);
     void MouseTimerTick(PointerPlace place);
     void LeaveHover();
 
   private:
     void PaintFace(StatePicture picture);
     void SetState(uint8_t state, StatePicture picture);
+    // The picture that shows the current state with no press on it.
+    StatePicture LookOfState() const;
 
     CommandLook& look_;
     uint8_t buttonState_ = 0;
     bool enabled_ = false;
     uint8_t firstRun_ = 0;
     bool leftDown_ = false;
+    bool spaceDown_ = false;
     bool reverseFace_ = false;
     bool opaque_ = true;
     CaptionLabel label_;

@@ -133,7 +133,11 @@ class CommandWindow : public WindowState, private CommandLook {
     void OnPaint();
     void OnPointerMoved(LPARAM lParam);
     void OnPress(PointerButton button);
-    void OnRelease(PointerButton button, WPARAM stillDown);
+    void OnRelease(PointerButton button, WPARAM stillDown, LPARAM lParam);
+    void OnCaptureLost(HWND taker);
+    void OnKey(UINT message, WPARAM key, LPARAM flags);
+    PointerPlace PlaceOf(LPARAM clientPoint) const;
+    void RaiseClick();
     void OnMouseTimer();
 
     SIZE ClientSize() const;
@@ -186,13 +190,27 @@ LRESULT CommandWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             OnPress(PointerButton::Middle);
             return 0;
         case WM_LBUTTONUP:
-            OnRelease(PointerButton::Left, wParam);
+            OnRelease(PointerButton::Left, wParam, lParam);
             return 0;
         case WM_RBUTTONUP:
-            OnRelease(PointerButton::Right, wParam);
+            OnRelease(PointerButton::Right, wParam, lParam);
             return 0;
         case WM_MBUTTONUP:
-            OnRelease(PointerButton::Middle, wParam);
+            OnRelease(PointerButton::Middle, wParam, lParam);
+            return 0;
+        case WM_CAPTURECHANGED:
+            OnCaptureLost(reinterpret_cast<HWND>(lParam));
+            return 0;
+        case WM_GETDLGCODE: {
+            // Enter on the focused button is the button's, not the dialog's default action.
+            const auto* queued = reinterpret_cast<const MSG*>(lParam);
+            if (queued && queued->message == WM_KEYDOWN && queued->wParam == VK_RETURN)
+                return DLGC_WANTMESSAGE;
+            return DefaultProc(message, wParam, lParam);
+        }
+        case WM_KEYDOWN:
+        case WM_KEYUP:
+            OnKey(message, wParam, lParam);
             return 0;
         case WM_SETFOCUS:
             model_.FocusGained();
@@ -242,16 +260,48 @@ void CommandWindow::OnPress(PointerButton button) {
     model_.ButtonPressed(button);
 }
 
-void CommandWindow::OnRelease(PointerButton button, WPARAM stillDown) {
+void CommandWindow::OnRelease(PointerButton button, WPARAM stillDown, LPARAM lParam) {
+    // A button pressed elsewhere and released over this control (dragged in) is not its release.
+    const bool ours = (pressed_ & MaskOf(button)) != 0;
+    pressed_ &= ~MaskOf(button);
     if (!(stillDown & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) && GetCapture() == Hwnd())
         ReleaseCapture();
-    // A button pressed elsewhere and released over this control (dragged in) is not its release.
-    if (!(pressed_ & MaskOf(button)))
+    if (ours && model_.ButtonReleased(button, PlaceOf(lParam)))
+        RaiseClick();
+}
+
+// Where a release happened: over this control only when the point is inside it and no other
+// window covers it there.
+PointerPlace CommandWindow::PlaceOf(LPARAM clientPoint) const {
+    POINT at{static_cast<short>(LOWORD(clientPoint)), static_cast<short>(HIWORD(clientPoint))};
+    const SIZE size = ClientSize();
+    if (at.x < 0 || at.y < 0 || at.x >= size.cx || at.y >= size.cy)
+        return PointerPlace::Elsewhere;
+    ClientToScreen(Hwnd(), &at);
+    return WindowFromPoint(at) == Hwnd() ? PointerPlace::OverControl : PointerPlace::Elsewhere;
+}
+
+void CommandWindow::OnCaptureLost(HWND taker) {
+    // Our own release of the capture has already settled the press.
+    if (taker == Hwnd() || pressed_ == 0)
         return;
-    pressed_ &= ~MaskOf(button);
-    if (!model_.ButtonReleased(button))
+    pressed_ = 0;
+    model_.PressLost();
+}
+
+void CommandWindow::OnKey(UINT message, WPARAM key, LPARAM flags) {
+    if (key != VK_SPACE && key != VK_RETURN)
         return;
-    // Last: the parent's answer may destroy this control.
+    const CommandKey which = key == VK_SPACE ? CommandKey::Space : CommandKey::Enter;
+    const bool repeat = (flags & (LPARAM{1} << 30)) != 0;
+    const bool click =
+        message == WM_KEYDOWN ? model_.KeyPressed(which, repeat) : model_.KeyReleased(which);
+    if (click)
+        RaiseClick();
+}
+
+void CommandWindow::RaiseClick() {
+    // Last in every handler: the parent's answer may destroy this control.
     const HWND self = Hwnd();
     SendMessageW(GetParent(self), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(self), BN_CLICKED),
                  reinterpret_cast<LPARAM>(self));

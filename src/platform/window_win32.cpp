@@ -29,6 +29,18 @@ LRESULT CALLBACK WindowTrampoline(HWND window, UINT message, WPARAM wParam, LPAR
     return result;
 }
 
+WindowState* OwnedStateOf(HWND window) {
+    // Another process's slot holds an address of that process, even when its procedure is the
+    // same program's trampoline.
+    DWORD owner = 0;
+    if (!window || !GetWindowThreadProcessId(window, &owner) || owner != GetCurrentProcessId())
+        return nullptr;
+    const auto procedure = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC));
+    if (procedure != WindowTrampoline)
+        return nullptr;
+    return reinterpret_cast<WindowState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
 bool RegisterWindowClass(WNDCLASSEXW windowClass) {
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof existing;

@@ -37,11 +37,14 @@ HWND CreateOwnedWindow(std::unique_ptr<WindowState> state, DWORD exStyle, const 
                        const wchar_t* title, DWORD style, int x, int y, int width, int height,
                        HWND parent, HMENU menuOrId);
 
+// The state object of a window of this process whose procedure is the trampoline; nullptr for
+// any other window, whatever it keeps in its GWLP_USERDATA (a STATIC may keep a bitmap there).
+WindowState* OwnedStateOf(HWND window);
+
 // The state object of a window made by CreateOwnedWindow, as its own type; nullptr otherwise.
 template <typename State>
 State* StateOf(HWND window) {
-    return dynamic_cast<State*>(
-        reinterpret_cast<WindowState*>(GetWindowLongPtrW(window, GWLP_USERDATA)));
+    return dynamic_cast<State*>(OwnedStateOf(window));
 }
 
 }  // namespace kineloop

@@ -3,6 +3,7 @@
 // controls' notifications up to the dialog.
 #include "settings_dialog/dialog_panel_win32.h"
 
+#include <map>
 #include <memory>
 
 #include "platform/handles_win32.h"
@@ -20,6 +21,9 @@ constexpr COLORREF kSeeThrough = RGB(255, 0, 255);
 class DialogPanel : public WindowState {
   public:
     RetainedSurface surface;
+    // The picture each of the panel's option bullets shows; the bullets are plain STATICs, so
+    // nothing of the program's is kept in their own window data.
+    std::map<HWND, HBITMAP> bulletPictures;
 
   protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
@@ -36,9 +40,16 @@ class DialogPanel : public WindowState {
                            surface.Dc(), 0, 0, SRCCOPY);
                 return 0;
             case WM_CTLCOLORSTATIC:
+                if (IsTextField(reinterpret_cast<HWND>(lParam)))
+                    return OnDisabledFieldColours(reinterpret_cast<HDC>(wParam));
+                return OnLabelColours(reinterpret_cast<HDC>(wParam),
+                                      reinterpret_cast<HWND>(lParam));
             case WM_CTLCOLORBTN:
                 return OnLabelColours(reinterpret_cast<HDC>(wParam),
                                       reinterpret_cast<HWND>(lParam));
+            case WM_DESTROY:
+                bulletPictures.clear();
+                break;
             case WM_DRAWITEM:
                 OnDrawBullet(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
                 return TRUE;
@@ -63,10 +74,25 @@ class DialogPanel : public WindowState {
         return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
     }
 
+    // A disabled edit field (the combo box's own included) asks for static colours: it keeps its
+    // white field, and only its text greys.
+    static bool IsTextField(HWND control) {
+        wchar_t name[16] = L"";
+        GetClassNameW(control, name, 16);
+        return lstrcmpiW(name, L"Edit") == 0 || lstrcmpiW(name, L"ComboBox") == 0;
+    }
+
+    static LRESULT OnDisabledFieldColours(HDC dc) {
+        SetBkMode(dc, OPAQUE);
+        SetBkColor(dc, RGB(255, 255, 255));
+        SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+        return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+    }
+
     void OnDrawBullet(const DRAWITEMSTRUCT& item) {
         PaintBehind(item.hDC, item.hwndItem, Hwnd(), surface);
-        const auto picture =
-            reinterpret_cast<HBITMAP>(GetWindowLongPtrW(item.hwndItem, GWLP_USERDATA));
+        const auto found = bulletPictures.find(item.hwndItem);
+        const HBITMAP picture = found != bulletPictures.end() ? found->second : nullptr;
         BITMAP info{};
         if (!picture || !GetObjectW(picture, sizeof info, &info))
             return;
@@ -124,9 +150,10 @@ HWND CreateBullet(HWND panel, int id, int x, int y, int width, int height) {
 }
 
 void SetBulletPicture(HWND bullet, HBITMAP picture) {
-    if (!bullet)
+    DialogPanel* panel = bullet ? PanelOf(GetParent(bullet)) : nullptr;
+    if (!panel)
         return;
-    SetWindowLongPtrW(bullet, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(picture));
+    panel->bulletPictures[bullet] = picture;
     InvalidateRect(bullet, nullptr, FALSE);
 }
 

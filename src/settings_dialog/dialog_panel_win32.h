@@ -22,7 +22,7 @@ RetainedSurface* PanelSurface(HWND window);
 void PaintBehind(HDC dc, HWND control, HWND container, const RetainedSurface& surface);
 
 // An option bullet: an owner-drawn static whose picture (a bitmap with magenta as see-through
-// colour) is kept with the control and drawn by its panel.
+// colour) is kept and drawn by its panel.
 HWND CreateBullet(HWND panel, int id, int x, int y, int width, int height);
 void SetBulletPicture(HWND bullet, HBITMAP picture);
 

@@ -42,7 +42,8 @@ constexpr int kFontHundredthsOfPoint = 975;
 constexpr int kFastLargest = 2000;
 constexpr int kFileBufferChars = 255;
 
-// Control ids; IDOK and IDCANCEL stay free, so that Enter and Esc do nothing.
+// Control ids; IDOK and IDCANCEL stay free: Enter away from a button does nothing, and Esc
+// (IDCANCEL) is ｷｬﾝｾﾙ.
 enum ControlId : int {
     kPicB = 1001,
     kPicC,
@@ -571,9 +572,17 @@ void KineP::ApplyKeepAspect() {
 }
 
 void KineP::EnableCommand(HWND command, bool enabled) {
-    SetCommandEnabled(command, enabled);
-    // A disabled button takes no input, and other programs can see its state.
-    EnableWindow(command, enabled);
+    if (enabled) {
+        SetCommandEnabled(command, true);
+        EnableWindow(command, TRUE);
+        return;
+    }
+    // The focus moves on first, while the button still answers its loss; a disabled button
+    // takes no input, and other programs can see its state.
+    if (command && GetFocus() == command)
+        MoveFocusInTabOrder(false);
+    EnableWindow(command, FALSE);
+    SetCommandEnabled(command, false);
 }
 
 // The bullets and the two controls that depend on the kind; a kind outside 0 to 2 selects no
@@ -688,7 +697,8 @@ void KineP::Scroll(int request, int thumb) {
 }
 
 void KineP::OnCommand(int id, int notification, HWND) {
-    const bool clicked = notification == BN_CLICKED || notification == STN_DBLCLK;
+    // A label's double-click is one click: its first click has already been answered.
+    const bool clicked = notification == BN_CLICKED;
     if (id == kPicWidth && notification == EN_KILLFOCUS) {
         ApplyKeepAspect();
         return;
@@ -699,6 +709,7 @@ void KineP::OnCommand(int id, int notification, HWND) {
         case kCmdSet:
             Save();
             return;
+        case IDCANCEL:  // Esc
         case kCmdCan:
             Close(IDCANCEL);
             return;

@@ -27,7 +27,8 @@ class RecordingLook : public CommandLook {
 // A button restored from an empty design (enabled, FirstRun 1), driven by event letters:
 //   I Initialize   M pointer moved   F focus gained   f focus lost   D disabled
 //   L l left press/release   R r right   W w middle   T tick over the parent   E tick elsewhere
-//   O tick over the control
+//   O tick over the control   x y left/right release off the control   C capture lost
+//   K k Space down/up   N Enter down   Q Enter's auto-repeat
 struct Button {
     Button() : model(look) { model.ReadProperties(PropertyStore{}, ButtonDesignFont()); }
 
@@ -66,6 +67,27 @@ struct Button {
                     break;
                 case 'w':
                     clicks += model.ButtonReleased(PointerButton::Middle);
+                    break;
+                case 'x':
+                    clicks += model.ButtonReleased(PointerButton::Left, PointerPlace::Elsewhere);
+                    break;
+                case 'y':
+                    clicks += model.ButtonReleased(PointerButton::Right, PointerPlace::OverParent);
+                    break;
+                case 'C':
+                    model.PressLost();
+                    break;
+                case 'K':
+                    clicks += model.KeyPressed(CommandKey::Space, false);
+                    break;
+                case 'k':
+                    clicks += model.KeyReleased(CommandKey::Space);
+                    break;
+                case 'N':
+                    clicks += model.KeyPressed(CommandKey::Enter, false);
+                    break;
+                case 'Q':
+                    clicks += model.KeyPressed(CommandKey::Enter, true);
                     break;
                 case 'T':
                     model.MouseTimerTick(PointerPlace::OverParent);
@@ -147,7 +169,19 @@ INSTANTIATE_TEST_SUITE_P(
         TransitionRow{"ID", "M", 1, "", false, 0}, TransitionRow{"ID", "F", 1, "", false, 0},
         TransitionRow{"IMD", "f", 2, "", false, 0}, TransitionRow{"ID", "L", 1, "", false, 0},
         TransitionRow{"IMD", "l", 2, "", false, 0}, TransitionRow{"IMD", "r", 2, "", false, 0},
-        TransitionRow{"IMD", "T", 2, "", false, 0}, TransitionRow{"IMFLD", "l", 4, "", true, 0}));
+        TransitionRow{"IMD", "T", 2, "", false, 0}, TransitionRow{"IMFLD", "l", 4, "", true, 0},
+        // a release off the control raises no Click and takes the hover look away at once
+        TransitionRow{"IMFL", "x", 3, "S", false, 0}, TransitionRow{"IML", "x", 1, "N", false, 0},
+        TransitionRow{"IM", "y", 1, "N", false, 0}, TransitionRow{"IFL", "x", 3, "", false, 0},
+        // a lost capture forgets the press and shows the state's own look again
+        TransitionRow{"IMFL", "C", 4, "X", false, 0}, TransitionRow{"IFL", "C", 3, "S", false, 0},
+        TransitionRow{"IMR", "C", 2, "", false, 0},
+        // Space clicks on its release, Enter on its press, not on its repeat; disabled, neither
+        TransitionRow{"IF", "K", 3, "P", false, 0}, TransitionRow{"IFK", "k", 3, "S", false, 1},
+        TransitionRow{"IMFK", "k", 4, "X", false, 1}, TransitionRow{"IF", "k", 3, "", false, 0},
+        TransitionRow{"IFKf", "k", 1, "", false, 0}, TransitionRow{"IFKC", "k", 3, "", false, 0},
+        TransitionRow{"IF", "N", 3, "", false, 1}, TransitionRow{"IFN", "Q", 3, "", false, 0},
+        TransitionRow{"IFD", "N", 3, "", false, 0}, TransitionRow{"IFD", "K", 3, "", false, 0}));
 
 struct SequenceRow {
     const char* name;
@@ -177,7 +211,8 @@ INSTANTIATE_TEST_SUITE_P(
         // onto the button, press (focus first), release, pointer gone: Selected within a tick
         SequenceRow{"OrdinaryClick", "IMFLlT", 3, "HPPXS", 1, false},
         SequenceRow{"ReleaseOffAfterATick", "IMFLTl", 3, "HPPS", 0, false},
-        SequenceRow{"ReleaseOffBeforeATick", "IMFLl", 4, "HPPX", 1, true},
+        // let go off the button before a tick: no Click either, and Selected at once
+        SequenceRow{"ReleaseOffBeforeATick", "IMFLx", 3, "HPPS", 0, false},
         SequenceRow{"BackOnWhilePressedDoesNotCount", "IMFLTMl", 3, "HPPS", 0, false},
         SequenceRow{"PressWithoutAMoveSeen", "IFLl", 3, "SP", 0, false},
         SequenceRow{"DisabledIgnoresEverything", "IDMFLlTrR", 1, "D", 0, false},

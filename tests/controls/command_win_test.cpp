@@ -291,6 +291,34 @@ TEST_F(CommandOnScreen, ARealClickRaisesClickAndTheHoverLookGoesWithThePointer) 
     MoveMouseTo(kAway.x, kAway.y);
 }
 
+// Mend: the keyboard presses a focused button, and a press whose capture was taken away is
+// forgotten.
+TEST_F(CommandOnScreen, KeysClickTheFocusedButtonAndALostCaptureForgetsThePress) {
+    HWND button = Make("設定", 20, 20);
+    ASSERT_TRUE(WaitUntil([&] { return Shows(button, 1, 14, 0x003C74); }));
+    SetFocus(button);
+    PressKey(VK_SPACE);
+    ASSERT_TRUE(WaitUntil([&] { return host_->clicks == 1; }));
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitUntil([&] { return host_->clicks == 2; }));
+    EXPECT_EQ(host_->lastClicked, button);
+
+    // Pressed, then a popup takes the capture and lets it go: the button shows its own look
+    // again, and the stray release that then comes to it is no Click.
+    const POINT centre = Centre(button);
+    MoveMouseTo(centre.x, centre.y);
+    ASSERT_TRUE(WaitUntil([&] { return CommandButtonState(button) == 4; }));
+    SendButton(MOUSEEVENTF_LEFTDOWN);
+    ASSERT_TRUE(WaitUntil([&] { return GetCapture() == button; }));
+    SetCapture(window_.Get());
+    ReleaseCapture();
+    ASSERT_TRUE(WaitUntil([&] { return Shows(button, 36, kHeight - 3, 0xE59700); }));
+    SendButton(MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(WaitUntil([] { return GetKeyState(VK_LBUTTON) >= 0; }));
+    EXPECT_EQ(host_->clicks, 2);
+    MoveMouseTo(kAway.x, kAway.y);
+}
+
 TEST_F(CommandOnScreen, ATransparentBackgroundShowsTheContainerUnderTheCaption) {
     HWND button = Make("設定", 20, 20);
     ASSERT_TRUE(WaitUntil([&] { return Shows(button, 1, 14, 0x003C74); }));

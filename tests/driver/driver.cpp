@@ -297,9 +297,8 @@ std::string PixelsOver(HWND window) {
     return pixels;
 }
 
-}  // namespace
-
-void ClickControl(HWND control, std::optional<POINT> clientPoint) {
+// Brings the pointer over a point of the control's client area; returns that point on the screen.
+POINT PointOver(HWND control, std::optional<POINT> clientPoint) {
     RECT client{};
     GetClientRect(control, &client);
     POINT point = clientPoint ? *clientPoint : POINT{client.right / 2, client.bottom / 2};
@@ -315,7 +314,41 @@ void ClickControl(HWND control, std::optional<POINT> clientPoint) {
         MoveMouseTo(point.x, point.y);
         WaitUntil([&] { return PixelsOver(control) != before; }, 3000);
     }
+    return point;
+}
+
+}  // namespace
+
+void ClickControl(HWND control, std::optional<POINT> clientPoint) {
+    const POINT point = PointOver(control, clientPoint);
     ClickAt(point.x, point.y);
+}
+
+void PressControlReleaseAt(HWND control, POINT releaseAt) {
+    const POINT point = PointOver(control, std::nullopt);
+    MoveMouseTo(point.x, point.y);
+    const SIZE size = ScreenSize();
+    // One batch, so that the release comes before any poll of the button has seen the pointer go.
+    INPUT inputs[3]{};
+    for (INPUT& input : inputs)
+        input.type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dx = static_cast<LONG>((releaseAt.x * 65535LL + size.cx / 2) / (size.cx - 1));
+    inputs[1].mi.dy = static_cast<LONG>((releaseAt.y * 65535LL + size.cy / 2) / (size.cy - 1));
+    inputs[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(3, inputs, sizeof(INPUT));
+}
+
+void DoubleClickControl(HWND control) {
+    const POINT point = PointOver(control, std::nullopt);
+    MoveMouseTo(point.x, point.y);
+    INPUT inputs[4]{};
+    for (int i = 0; i < 4; ++i) {
+        inputs[i].type = INPUT_MOUSE;
+        inputs[i].mi.dwFlags = i % 2 ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN;
+    }
+    SendInput(4, inputs, sizeof(INPUT));
 }
 
 COLORREF ControlPixel(HWND control, int x, int y) {

@@ -92,6 +92,11 @@ std::wstring ControlText(HWND control);
 bool SetControlText(HWND control, const std::wstring& text);
 // A real mouse click at a point of the control's client area (its middle when not given).
 void ClickControl(HWND control, std::optional<POINT> clientPoint = std::nullopt);
+// A left press on the control (over its middle, as ClickControl comes), let go at once at the
+// screen point `releaseAt`.
+void PressControlReleaseAt(HWND control, POINT releaseAt);
+// Two left clicks on the control's middle, quick enough to be a double-click.
+void DoubleClickControl(HWND control);
 // The screen's colour at a point of the control's client area.
 COLORREF ControlPixel(HWND control, int x, int y);
 // Waits for the file-open dialog titled `title` of process `processId`, types `fileName` into its

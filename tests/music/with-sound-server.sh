@@ -8,8 +8,10 @@
 # the command runs. KINELOOP_SOUND_RECORDING names where it goes (kept afterwards); without it the
 # recording goes to a temporary file that is removed. The command sees KINELOOP_SOUND_RECORDING
 # and PULSE_SERVER, so Wine programs it starts play on the recorded device and can read the
-# recording through drive Z:. Exits with the command's status.
+# recording through drive Z:. Exits with the command's status; every step that fails says so on
+# standard error ("with-sound-server: ...").
 set -u
+say() { echo "with-sound-server: $*" >&2; }
 
 work=$(mktemp -d)
 chmod 700 "$work"
@@ -38,7 +40,7 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-trap 'exit 143' TERM INT
+trap 'say "stopped by a signal"; exit 143' TERM INT
 
 # Clients reach this server only, never start one of their own, and keep out of the real home.
 export PULSE_SERVER="unix:$work/run/native"
@@ -66,7 +68,7 @@ for _ in $(seq 1 400); do
     sleep 0.05
 done
 if [ -z "$ready" ]; then
-    echo "with-sound-server: the sound server did not start" >&2
+    say "the sound server (pulseaudio) did not start"
     cat "$work/server.log" >&2
     exit 1
 fi
@@ -81,7 +83,7 @@ for _ in $(seq 1 400); do
     sleep 0.05
 done
 if [ ! -s "$recording" ]; then
-    echo "with-sound-server: the recorder did not start" >&2
+    say "the recorder (parec) did not start"
     cat "$work/recorder.log" >&2
     exit 1
 fi
@@ -92,4 +94,16 @@ command_pid=$!
 wait "$command_pid"
 status=$?
 command_pid=
+if [ "$status" -ne 0 ]; then
+    # The test's own words come first; this says whether the sound side gave way under it.
+    if ! kill -0 "$server_pid" 2>/dev/null; then
+        say "the sound server stopped during the run"
+        cat "$work/server.log" >&2
+    fi
+    if ! kill -0 "$recorder_pid" 2>/dev/null; then
+        say "the recorder stopped during the run"
+        cat "$work/recorder.log" >&2
+    fi
+    say "$(basename "${!#}") ended with status $status"
+fi
 exit "$status"

@@ -305,7 +305,8 @@ TEST_F(SettingsDialogTest, AChosenVideoFillsTheFieldsAndEveryEditIsSavedInOrder)
     ClickControl(LblChk());
     ASSERT_TRUE(WaitUntil([&] { return !Checked(); }));
     SetControlText(PicHeight(), L"100");
-    ClickControl(LblChk());
+    // Away from the first click, so that the two are not one double-click.
+    ClickControl(LblChk(), POINT{100, 6});
     ASSERT_TRUE(WaitUntil([&] { return Checked(); }));
     EXPECT_TRUE(WaitUntil([&] { return ControlText(PicHeight()) == L"480"; }));
     // A width typed in changes the height only when the box is left.
@@ -389,6 +390,68 @@ TEST_F(SettingsDialogTest, CancelAndTheCloseBoxLeaveTheFileAsItWas) {
     PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);  // the close box
     ASSERT_TRUE(saver->WaitForExit());
     EXPECT_EQ(ReadFileBytes(ini), stored);
+}
+
+// Mend: buttons and labels do what the hand or the keyboard meant, no more: a press let go off
+// 設定 saves nothing, a label's double-click is one click, the focus leaves a button that is
+// being disabled, Esc leaves and Enter on the focused 設定 saves; the disabled combo box keeps
+// its white field.
+TEST_F(SettingsDialogTest, KeysAndQuickHandsDoWhatTheUserMeant) {
+    // Music kind 2 needs a music file that exists.
+    const std::wstring music = folder / L"tone.wav";
+    ASSERT_TRUE(WriteFileBytes(music, "RIFF"));
+    const std::string stored =
+        "[Section]\r\nFast=40\r\nBGM\x8b\xe6\x95\xaa=2\r\nBGM\xcc\xa7\xb2\xd9=" + Ansi(music) +
+        "\r\n";
+    ASSERT_TRUE(WriteFileBytes(ini, stored));
+    ASSERT_TRUE(Open());
+    auto focus = [this] { return FocusIn(dialog); };
+    ASSERT_TRUE(WaitUntil([&] { return focus() == FlameFrom(); }));
+
+    // Music kind 2: BGM_Repeat disabled, its empty field white.
+    EXPECT_FALSE(IsWindowEnabled(BgmRepeat()));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return Near(ControlPixel(BgmRepeat(), 12, 10), RGB(255, 255, 255), 8); }, 5000))
+        << Hex(ControlPixel(BgmRepeat(), 12, 10));
+
+    // Cmd_File has the focus when "なし" disables it: the focus goes on to 設定.
+    for (int i = 0; i < 5; ++i)
+        PressKey(VK_TAB);
+    ASSERT_TRUE(WaitUntil([&] { return focus() == CmdFile(); }, 5000))
+        << Narrow(ControlText(focus())) << " " << ControlRect(focus(), dialog).left << ","
+        << ControlRect(focus(), dialog).top << " enabled " << IsWindowEnabled(CmdFile());
+    ClickControl(LblBgm(0));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(CmdFile()); }))
+        << "focus on " << Narrow(ControlText(focus())) << " hung " << IsHungAppWindow(dialog)
+        << " repeat " << IsWindowEnabled(BgmRepeat());
+    EXPECT_TRUE(WaitUntil([&] { return focus() == CmdSet(); }, 5000));
+
+    // A double-click on the keep-aspect caption toggles the box once; the click on "音楽CD"
+    // after it is answered only once the double-click has been.
+    const bool before = Checked();
+    DoubleClickControl(LblChk());
+    ClickControl(LblBgm(1));
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(BgmRepeat()); }));
+    EXPECT_EQ(Checked(), !before);
+
+    // 設定 pressed and let go at once over the background, then Esc: nothing saved.
+    POINT background{300, 460};
+    ClientToScreen(dialog, &background);
+    PressControlReleaseAt(CmdSet(), background);
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(saver->WaitForExit());
+    EXPECT_EQ(ReadFileBytes(ini), stored);
+
+    // Tab to 設定, past Cmd_File, and Enter: saved and closed.
+    ASSERT_TRUE(Open());
+    ASSERT_TRUE(WaitUntil([&] { return focus() == FlameFrom(); }));
+    SetControlText(FlameTo(), L"55");
+    for (int i = 0; i < 6; ++i)
+        PressKey(VK_TAB);
+    ASSERT_TRUE(WaitUntil([&] { return focus() == CmdSet(); }, 5000));
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(saver->WaitForExit());
+    EXPECT_NE(ReadFileBytes(ini).find("Flame_To=55\r\n"), std::string::npos) << ReadFileBytes(ini);
 }
 
 TEST_F(SettingsDialogTest, AStoredVideoThatCannotBeReadIsReportedBeforeTheDialogShows) {

@@ -6,14 +6,20 @@
 #   wine-run.sh PREFIX PROGRAM [ARGS...]
 #
 # KINELOOP_USE_DISPLAY=1 runs on $DISPLAY instead of a virtual one; KINELOOP_SCREEN sets the
-# virtual screen (default 1024x768x24). Programs sharing a prefix run one after another.
+# virtual screen (default 1024x768x24). Programs sharing a prefix run one after another. Every
+# step that fails says so on standard error ("wine-run: ..."), the program's own failure included.
 set -u
+say() { echo "wine-run: $*" >&2; }
 prefix=$(realpath -m "$1")
 shift
 
 wine=/usr/lib/wine/wine64
 server=/usr/lib/wine/wineserver64
 [ -x "$server" ] || server=/usr/lib/wine/wineserver
+if [ ! -x "$wine" ] || [ ! -x "$server" ]; then
+  say "Wine is not installed ($wine, $server); run scripts/setup.sh"
+  exit 1
+fi
 
 export WINEPREFIX=$prefix
 export WINEDEBUG=${WINEDEBUG:--all}
@@ -37,7 +43,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-trap 'exit 143' TERM INT
+trap 'say "stopped by a signal"; exit 143' TERM INT
 
 if [ "${KINELOOP_USE_DISPLAY:-}" != 1 ] || [ -z "${DISPLAY:-}" ]; then
   Xvfb -displayfd 3 -screen 0 "${KINELOOP_SCREEN:-1024x768x24}" -nolisten tcp -noreset \
@@ -49,7 +55,7 @@ if [ "${KINELOOP_USE_DISPLAY:-}" != 1 ] || [ -z "${DISPLAY:-}" ]; then
     sleep 0.05
   done
   if [ ! -s "$work/display" ]; then
-    echo "wine-run: Xvfb did not start" >&2
+    say "the virtual display (Xvfb) did not start"
     cat "$work/xvfb.log" >&2
     exit 1
   fi
@@ -59,7 +65,11 @@ fi
 # The marker names the prefix's settings; a prefix made with other settings is set up again.
 ready="$prefix/.kineloop-ready-3"
 if [ ! -f "$ready" ]; then
-  "$wine" wineboot -i >/dev/null 2>&1
+  if ! "$wine" wineboot -i >"$work/wineboot.log" 2>&1; then
+    say "the Wine prefix $prefix could not be made (wineboot failed)"
+    cat "$work/wineboot.log" >&2
+    exit 1
+  fi
   # A crash must fail the test at once, not wait for somebody to close a dialog.
   "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
     >/dev/null 2>&1
@@ -76,4 +86,14 @@ fi
 
 "$wine" "$@"
 status=$?
+program=$(basename "$1")
+if [ "$status" -gt 128 ]; then
+  signal=$((status - 128))
+  say "$program was killed by signal $signal ($(kill -l "$signal" 2>/dev/null))"
+elif [ "$status" -ne 0 ]; then
+  # A program that printed nothing still leaves this line: whether Wine could not start it, it
+  # crashed (Wine gives the exception code's low byte, 5 for an access violation), or its tests
+  # failed (1).
+  say "$program ended with status $status"
+fi
 exit "$status"
