@@ -1,5 +1,5 @@
-// The picture a frame is stretched to before the scratch file: its size at the screen's edge, its
-// header, and a file of it that the loader takes back unchanged.
+// The picture a frame is stretched to before the scratch file: its header, and a file of it that
+// the loader takes back unchanged.
 #include "frames/scaled_picture.h"
 
 #include <gtest/gtest.h>
@@ -8,29 +8,6 @@
 
 namespace kineloop {
 namespace {
-
-TEST(ScaledPicture, KeepsWhatTheScreenCanShowAndNothingOfNoSize) {
-    struct Case {
-        int32_t width, height, limitWidth, limitHeight;
-        std::optional<PictureSize> kept;
-    } cases[] = {
-        {320, 240, 1024, 768, PictureSize{320, 240}},
-        {2000, 240, 1024, 768, PictureSize{1024, 240}},  // cut at the right edge
-        {1024, 768, 1024, 768, PictureSize{1024, 768}},  // exactly the screen
-        {32767, 32767, 1024, 768, PictureSize{1024, 768}},
-        {0, 240, 1024, 768, std::nullopt},
-        {320, -5, 1024, 768, std::nullopt},
-        {320, 240, 0, 0, std::nullopt},  // no screen at all
-    };
-    for (const Case& c : cases) {
-        const auto kept = KeptPictureSize(c.width, c.height, c.limitWidth, c.limitHeight);
-        ASSERT_EQ(kept.has_value(), c.kept.has_value()) << c.width << "x" << c.height;
-        if (kept) {
-            EXPECT_EQ(kept->width, c.kept->width) << c.width << "x" << c.height;
-            EXPECT_EQ(kept->height, c.kept->height) << c.width << "x" << c.height;
-        }
-    }
-}
 
 TEST(ScaledPicture, HeaderIsBottomUp24BitsWithRowsPaddedToFourBytes) {
     struct Case {
