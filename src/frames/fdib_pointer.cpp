@@ -4,19 +4,28 @@
 
 namespace kineloop {
 
+std::optional<DibHeader> AcceptPackedFrame(const void* address, size_t availableBytes) {
+    if (address == nullptr || availableBytes < kDibHeaderBytes)
+        return std::nullopt;
+    const DibHeader header = DecodeDibHeader(static_cast<const uint8_t*>(address));
+    if (header.biBitCount < 16 || header.biSizeImage < 1)
+        return std::nullopt;
+    // The header must describe exactly the rows that follow it, all of them within reach; the
+    // rows are read straight after the header, so no colour table and no masks may lie between.
+    const std::optional<uint32_t> pixels = DibPixelBytes(header);
+    if (!pixels || *pixels != header.biSizeImage || header.biClrUsed != 0)
+        return std::nullopt;
+    if (header.biSizeImage > availableBytes - kDibHeaderBytes)
+        return std::nullopt;
+    return header;
+}
+
 bool FDIBPointer::CreateFromPackedDIBPointer(const void* address, size_t availableBytes) {
     if (address == nullptr || availableBytes < kDibHeaderBytes)
         return false;
     const auto* bytes = static_cast<const uint8_t*>(address);
     infoHeader_ = DecodeDibHeader(bytes);
-    if (infoHeader_.biBitCount < 16 || infoHeader_.biSizeImage < 1)
-        return false;
-    // The header must describe exactly the rows that follow it, all of them within reach; the
-    // copy below assumes no colour table and no masks between header and pixels.
-    const std::optional<uint32_t> pixels = DibPixelBytes(infoHeader_);
-    if (!pixels || *pixels != infoHeader_.biSizeImage || infoHeader_.biClrUsed != 0)
-        return false;
-    if (infoHeader_.biSizeImage > availableBytes - kDibHeaderBytes)
+    if (!AcceptPackedFrame(address, availableBytes))
         return false;
 
     pixelBytes_.assign(bytes + kDibHeaderBytes, bytes + kDibHeaderBytes + infoHeader_.biSizeImage);

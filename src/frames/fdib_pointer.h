@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,11 @@ struct BitmapFileHeader {
     uint16_t reserved2 = 0;
     uint32_t offset = 0;
 };
+
+// The frames taken: a packed bitmap (a 40-byte header followed by the pixel rows) of 16 bits per
+// pixel or more, whose header describes exactly the uncompressed rows that follow it within
+// `availableBytes`. Its header, or nothing for a frame that is refused.
+std::optional<DibHeader> AcceptPackedFrame(const void* address, size_t availableBytes);
 
 class FDIBPointer {
   public:

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "frames/bitmap_file.h"
+#include "frames/scaled_frame_win32.h"
 #include "platform/handles_win32.h"
 #include "platform/program_folder_win32.h"
 
@@ -31,6 +32,13 @@ bool WriteAt(const FDIBPointer& frame, const std::wstring& path) {
     // A half-written file is of no use to anybody.
     DeleteFileW(path.c_str());
     return false;
+}
+
+bool WriteAll(HANDLE file, const uint8_t* bytes, size_t size) {
+    // A picture is at most kMaxImageBytes, well within one call.
+    DWORD written = 0;
+    return size <= kMaxImageBytes &&
+           WriteFile(file, bytes, static_cast<DWORD>(size), &written, nullptr) && written == size;
 }
 
 }  // namespace
@@ -65,26 +73,63 @@ bool ScratchSnapshot::Write(const FDIBPointer& frame) {
         path_ = *place;
         if (WriteAt(frame, path_))
             return true;
-        if (!Places().WriteFailed())
+        if (!NextPlace())
             return false;
-        // A fallback's folder is made when the run first moves there (only the last level: the
-        // user's own application data folder exists wherever the platform names one).
-        if (const std::wstring* next = Places().Current())
-            CreateDirectoryW(FolderOf(*next).c_str(), nullptr);
+    }
+}
+
+bool ScratchSnapshot::NextPlace() {
+    if (!Places().WriteFailed())
+        return false;
+    // A fallback's folder is made when the run first moves there (only the last level: the
+    // user's own application data folder exists wherever the platform names one).
+    if (const std::wstring* next = Places().Current())
+        CreateDirectoryW(FolderOf(*next).c_str(), nullptr);
+    return true;
+}
+
+ScratchSnapshot::Trip ScratchSnapshot::PassThrough(
+    const std::array<uint8_t, kBitmapHeadersBytes>& headers, const uint8_t* rows, size_t rowBytes,
+    Picture& into) {
+    if (rows == nullptr || rowBytes == 0)
+        return Trip::kNoPlace;
+    for (;;) {
+        const std::wstring* place = Places().Current();
+        if (!place)
+            return Trip::kNoPlace;
+        path_ = *place;
+        // The system keeps a temporary file in its cache rather than on the disk, and deletes a
+        // delete-on-close file when its last handle goes, also when the process is killed.
+        UniqueHandle file(CreateFileW(path_.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
+                                      FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE,
+                                      nullptr));
+        if (file && WriteAll(file.Get(), headers.data(), headers.size()) &&
+            WriteAll(file.Get(), rows, rowBytes)) {
+            LARGE_INTEGER start{};
+            const bool read = SetFilePointerEx(file.Get(), start, nullptr, FILE_BEGIN) &&
+                              ReadPicture(file.Get(), into);
+            return read ? Trip::kReadBack : Trip::kNotReadBack;
+        }
+        file.Reset();  // a half-written file goes with its handle
+        if (!NextPlace())
+            return Trip::kNoPlace;
     }
 }
 
 bool ScratchSnapshot::Load(Picture& into) {
     UniqueHandle file(CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
                                   nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file)
-        return false;
+    return file && ReadPicture(file.Get(), into);
+}
+
+bool ScratchSnapshot::ReadPicture(HANDLE file, Picture& into) {
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0)
+    if (!GetFileSizeEx(file, &size) || size.QuadPart < 0)
         return false;
     uint8_t headers[kBitmapHeadersBytes];
     DWORD read = 0;
-    if (!ReadFile(file.Get(), headers, sizeof headers, &read, nullptr) || read != sizeof headers)
+    if (!ReadFile(file, headers, sizeof headers, &read, nullptr) || read != sizeof headers)
         return false;
     const std::optional<BitmapFileLayout> layout =
         ParseBitmapHeaders(headers, static_cast<uint64_t>(size.QuadPart));
@@ -95,14 +140,13 @@ bool ScratchSnapshot::Load(Picture& into) {
     if (layout->pixelOffset != sizeof headers) {
         LARGE_INTEGER pixelOffset{};
         pixelOffset.QuadPart = static_cast<LONGLONG>(layout->pixelOffset);
-        if (!SetFilePointerEx(file.Get(), pixelOffset, nullptr, FILE_BEGIN))
+        if (!SetFilePointerEx(file, pixelOffset, nullptr, FILE_BEGIN))
             return false;
     }
     // The layout bounds the pixel bytes by kMaxBitmapFileBytes, which fits a DWORD.
     const auto length = static_cast<DWORD>(layout->pixelBytes);
     spare_.resize(length);
-    if (length > 0 &&
-        (!ReadFile(file.Get(), spare_.data(), length, &read, nullptr) || read != length))
+    if (length > 0 && (!ReadFile(file, spare_.data(), length, &read, nullptr) || read != length))
         return false;
 
     uint8_t header[kDibHeaderBytes];
@@ -119,13 +163,9 @@ void ScratchSnapshot::Delete() {
 bool StretchPicture(HDC dc, const Picture& picture, int x, int y, int width, int height) {
     const DibHeader header = DecodeDibHeader(reinterpret_cast<const uint8_t*>(&picture.header));
     const std::optional<uint32_t> pixels = DibPixelBytes(header);
-    if (dc == nullptr || !pixels || header.biClrUsed != 0 || picture.bits.size() < *pixels)
+    if (!pixels || picture.bits.size() < *pixels)
         return false;
-    const LONG rows = header.biHeight < 0 ? -header.biHeight : header.biHeight;
-    // With no colour table and no masks the header alone is a complete BITMAPINFO.
-    const auto* info = reinterpret_cast<const BITMAPINFO*>(&picture.header);
-    return StretchDIBits(dc, x, y, width, height, 0, 0, header.biWidth, rows, picture.bits.data(),
-                         info, DIB_RGB_COLORS, SRCCOPY) != 0;
+    return StretchRows(dc, header, picture.bits.data(), x, y, width, height);
 }
 
 }  // namespace kineloop

@@ -3,6 +3,8 @@
 // run has fallen back to when that folder cannot be written.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -48,11 +50,24 @@ class ScratchSnapshot {
     // Deletes the scratch file.
     void Delete();
 
+    // The whole trip of one picture through one handle: creates the scratch file at the current
+    // place as a temporary file that is deleted when closed, writes the bitmap file (`headers`,
+    // then `rows`), reads it back into `into` as Load does, and closes it. The file exists only
+    // meanwhile, and a program killed meanwhile leaves none behind. A place that refuses the
+    // write gives way to the next, as with Write.
+    enum class Trip { kNoPlace, kNotReadBack, kReadBack };
+    Trip PassThrough(const std::array<uint8_t, kBitmapHeadersBytes>& headers, const uint8_t* rows,
+                     size_t rowBytes, Picture& into);
+
     // Where the last write went (or the next one goes, before any write).
     const std::wstring& Path() const { return path_; }
 
   private:
     ScratchPlaces& Places() { return shared_ ? *shared_ : own_; }
+    // Moves the run on to the next place after a failed write; false when there is none.
+    bool NextPlace();
+    // Reads the bitmap file of `file`, from its start, into `into` (see Load).
+    bool ReadPicture(HANDLE file, Picture& into);
 
     ScratchPlaces own_;                // the one place of a snapshot made with a path
     ScratchPlaces* shared_ = nullptr;  // places shared with other snapshots, when given

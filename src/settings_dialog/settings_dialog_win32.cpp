@@ -14,7 +14,7 @@
 #include "controls/property_store.h"
 #include "frames/avi_frame_reader_win32.h"
 #include "frames/fdib_pointer.h"
-#include "frames/snapshot_win32.h"
+#include "frames/frame_route_win32.h"
 #include "platform/handles_win32.h"
 #include "platform/message_box_win32.h"
 #include "platform/modal_dialog_win32.h"
@@ -537,27 +537,22 @@ void KineP::RefreshAviInfo() {
         ShowInfoMessage(UnreadableVideoMessage(reader.Path()), Hwnd());
 }
 
-// The first frame, through the scratch file, fitted into Pic_Disp with its bottom edge kept.
+// The first frame fitted into Pic_Disp, through the scratch file, with its bottom edge kept.
 void KineP::DrawThumbnail(AviFrameReader& reader) {
-    FDIBPointer frame;
     const void* packed = reader.ReadFrame(0);
-    if (!packed || !frame.CreateFromPackedDIBPointer(packed, reader.FrameBytes()))
-        return;
-    ScratchSnapshot scratch;
-    if (!scratch.Write(frame))
-        return;
-    Picture picture;  // Pic_K
-    const bool loaded = scratch.Load(picture);
-    scratch.Delete();
-    if (!loaded)
+    const std::optional<DibHeader> frame = AcceptPackedFrame(packed, reader.FrameBytes());
+    if (!frame)
         return;
     const std::optional<ThumbnailBox> box =
-        ThumbnailBoxFor(picture.header.biWidth, std::abs(picture.header.biHeight));
-    RetainedSurface* surface = PanelSurface(picDisp_);
-    if (!box || !surface || !surface->Resize(box->width, box->height))
+        ThumbnailBoxFor(frame->biWidth, std::abs(frame->biHeight));
+    FrameRoute route;
+    if (!box || route.Take(packed, reader.FrameBytes(), box->width, box->height, box->width,
+                           box->height) != FrameRoute::Result::kReadBack)
         return;
-    SetStretchBltMode(surface->Dc(), COLORONCOLOR);
-    StretchPicture(surface->Dc(), picture, 0, 0, box->width, box->height);
+    RetainedSurface* surface = PanelSurface(picDisp_);
+    if (!surface || !surface->Resize(box->width, box->height))
+        return;
+    route.DrawLast(surface->Dc(), 0, 0);
     SetWindowPos(picDisp_, nullptr, box->left, box->top, box->width, box->height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(picDisp_, nullptr, FALSE);

@@ -2,10 +2,10 @@
 #include "show/play_frames_win32.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "frames/avi_frame_reader_win32.h"
-#include "frames/fdib_pointer.h"
-#include "frames/snapshot_win32.h"
+#include "frames/frame_route_win32.h"
 #include "platform/message_box_win32.h"
 #include "platform/message_pump_win32.h"
 #include "platform/text_win32.h"
@@ -20,18 +20,23 @@ namespace {
 constexpr DWORD kIdlePauseMs = 10;
 constexpr ULONGLONG kLongestWithoutYieldMs = 50;
 
-// Scales the picture into Pic_S. Pic_S is never larger than the screen: a larger tile is cut at
-// the screen's edge anyway, and the clipped stretch gives the same visible pixels.
-bool ScaleIntoPicS(ShowSession& s, const Picture& picture) {
+// Takes the frame to the tile size through the scratch file and puts the picture into Pic_S.
+// Pic_S is never larger than the screen: a larger tile is cut at the screen's edge anyway, and
+// the clipped stretch gives the same visible pixels.
+FrameRoute::Result TakeIntoPicS(ShowSession& s, FrameRoute& route, const void* packed,
+                                size_t availableBytes) {
     const int16_t width = s.settings.Pic_Width, height = s.settings.Pic_Height;
-    if (width <= 0 || height <= 0)
-        return false;
     RECT screen{};
     GetClientRect(s.display, &screen);
-    if (!s.picS.Resize(std::min<int>(width, screen.right), std::min<int>(height, screen.bottom)))
-        return false;
-    SetStretchBltMode(s.picS.Dc(), COLORONCOLOR);
-    return StretchPicture(s.picS.Dc(), picture, 0, 0, width, height);
+    const FrameRoute::Result result =
+        route.Take(packed, availableBytes, width, height, screen.right, screen.bottom);
+    // Otherwise Pic_S keeps the previous picture, which is drawn again.
+    if (result == FrameRoute::Result::kReadBack) {
+        const Picture& picture = *route.LastPicture();
+        if (s.picS.Resize(picture.header.biWidth, std::abs(picture.header.biHeight)))
+            route.DrawLast(s.picS.Dc(), 0, 0);
+    }
+    return result;
 }
 
 DWORD PauseOf(const SaverSettings& settings) {
@@ -77,11 +82,8 @@ void PlayFrames(ShowSession& s, uint64_t stopAfterFrames) {
         return;
     }
 
-    FDIBPointer frame;
-    ScratchSnapshot scratch;
+    FrameRoute route;
     s.KeepPlaying = true;
-    Picture picture;  // Pic_K: the last frame loaded back from the scratch file
-    bool pictureLoaded = false;
     uint64_t shown = 0;
     ULONGLONG lastYield = GetTickCount64();
     const DWORD idlePause = std::max(PauseOf(s.settings), kIdlePauseMs);
@@ -96,11 +98,11 @@ void PlayFrames(ShowSession& s, uint64_t stopAfterFrames) {
         while (pass.Next(number)) {
             ++readInPass;
             const void* packed = reader.ReadFrame(number);
-            const bool taken =
-                packed && frame.CreateFromPackedDIBPointer(packed, reader.FrameBytes());
+            const FrameRoute::Result result = TakeIntoPicS(s, route, packed, reader.FrameBytes());
+            const bool taken = result != FrameRoute::Result::kRefused;
             if (!taken)
                 ++refusedInPass;
-            if (!taken || !scratch.Write(frame)) {
+            if (!taken || result == FrameRoute::Result::kNoPlace) {
                 if (GetTickCount64() - lastYield >= kLongestWithoutYieldMs) {
                     PauseWithMessages(idlePause);
                     lastYield = GetTickCount64();
@@ -109,13 +111,7 @@ void PlayFrames(ShowSession& s, uint64_t stopAfterFrames) {
                 }
                 continue;
             }
-            // A failed load keeps the previous picture, which is drawn again.
-            if (scratch.Load(picture))
-                pictureLoaded = true;
-            if (pictureLoaded)
-                ScaleIntoPicS(s, picture);
             PlaceTile(s);
-            scratch.Delete();
             shownInPass = true;
             ++shown;
             if (stopAfterFrames != 0 && shown >= stopAfterFrames)

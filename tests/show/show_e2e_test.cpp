@@ -256,6 +256,40 @@ TEST_F(ShowTest, AProgramFolderThatRefusesTheScratchFileStillShowsTheMosaic) {
     EXPECT_FALSE(FileExistsAt(perUser + L"\\Dummy.bmp"));
 }
 
+// The scratch file lives only while its frame is handled: it is gone between frames, and a show
+// killed in the middle of a frame leaves none behind beside the program.
+TEST_F(ShowTest, NoScratchFileRemainsBetweenFramesNorAfterTheShowIsKilledMidFrame) {
+    const std::wstring scratch = folder / L"Dummy.bmp";
+    Configure(ColourClip(320, 240), 320, 240, 500, 1);
+    {
+        const auto saver = StartShow();
+        const int xs[] = {32, 352, 672};
+        for (int frame = 0; frame < 3; ++frame) {
+            ASSERT_TRUE(WaitForFrame(xs[frame] + 160, 24 + 120, frame));
+            EXPECT_FALSE(FileExistsAt(scratch)) << "after frame " << frame;
+        }
+        PressKey(VK_SPACE);
+        EXPECT_TRUE(saver->WaitForExit());
+    }
+    // No pause and a large tile, so that a frame spends long with its file; the show is killed
+    // the moment the file is seen.
+    Configure(ColourClip(320, 240), 1000, 740, 0, 1);
+    int killedMidFrame = 0;
+    for (int attempt = 0; attempt < 6 && killedMidFrame < 3; ++attempt) {
+        SaverProcess saver(scr, L"/s", folder.Path());
+        ASSERT_TRUE(WaitForTopWindow(saver.Id(), L"Kine_Main"));
+        const bool seen = WaitUntil([&] { return FileExistsAt(scratch); }, 10000, 1);
+        saver.Terminate();
+        ASSERT_FALSE(saver.Running());
+        if (seen)
+            ++killedMidFrame;
+        // The system removes the file as it closes the killed program's handles.
+        EXPECT_TRUE(WaitUntil([&] { return !FileExistsAt(scratch); }, 10000))
+            << "Dummy.bmp left behind after kill " << attempt;
+    }
+    EXPECT_GT(killedMidFrame, 0) << "the scratch file was never seen during a frame";
+}
+
 // Videos that open but can never show a frame are reported once, like a file that cannot be
 // opened, and the screen then stays black and idle until a key.
 TEST_F(ShowTest, AVideoThatCanNeverShowAFrameIsReportedOnceThenAKeyEndsTheBlackScreen) {

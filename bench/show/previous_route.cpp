@@ -1,0 +1,162 @@
+// The show's previous loop, kept for comparison, and the present one with a clock between steps.
+#include "previous_route.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "frames/avi_frame_reader_win32.h"
+#include "frames/fdib_pointer.h"
+#include "frames/scaled_frame_win32.h"
+#include "frames/scaled_picture.h"
+#include "frames/snapshot_win32.h"
+#include "platform/handles_win32.h"
+#include "platform/message_pump_win32.h"
+#include "platform/text_win32.h"
+#include "show/play_frames_win32.h"
+
+namespace kineloop::bench {
+namespace {
+
+double Seconds() {
+    static const double frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) / frequency;
+}
+
+// Runs `step` for each frame number of the session's video, round and round, until `frames`
+// frames were shown; each step reports whether its frame was shown.
+template <typename Step>
+void ForEachFrame(ShowSession& s, uint64_t frames, Step step) {
+    AviFrameReader reader;
+    reader.Open(Widen(s.settings.AVI_File));
+    if (!reader.OpenedFully() || !reader.HasDecoder() || reader.FrameCount() < 1)
+        return;
+    uint64_t shown = 0;
+    for (uint64_t attempts = 0; shown < frames && attempts < 4 * frames; ++attempts) {
+        const int32_t number =
+            reader.FirstFrame() +
+            static_cast<int32_t>(attempts % static_cast<uint64_t>(reader.FrameCount()));
+        if (step(reader.ReadFrame(number), reader.FrameBytes()))
+            ++shown;
+    }
+}
+
+class Clock {
+  public:
+    explicit Clock(StepTimes* times) : times_(times), last_(times ? Seconds() : 0) {}
+    // Ends step `index`, called `name`.
+    void Lap(int index, const char* name) {
+        if (!times_)
+            return;
+        const double now = Seconds();
+        times_->names[index] = name;
+        times_->seconds[index] += now - last_;
+        times_->steps = std::max(times_->steps, index + 1);
+        last_ = now;
+    }
+
+  private:
+    StepTimes* times_;
+    double last_;
+};
+
+DWORD PauseOf(const ShowSession& s) {
+    return s.settings.Fast > 0 ? static_cast<DWORD>(s.settings.Fast) : 0;
+}
+
+}  // namespace
+
+void PlayFramesPrevious(ShowSession& s, uint64_t frames, StepTimes* times) {
+    FDIBPointer frame;
+    ScratchSnapshot scratch;
+    Picture picture;
+    ForEachFrame(s, frames, [&](const void* packed, size_t bytes) {
+        Clock clock(times);
+        if (!packed || !frame.CreateFromPackedDIBPointer(packed, bytes))
+            return false;
+        clock.Lap(0, "copy");
+        if (!scratch.Write(frame))
+            return false;
+        clock.Lap(1, "write");
+        scratch.Load(picture);
+        clock.Lap(2, "load");
+        const int16_t width = s.settings.Pic_Width, height = s.settings.Pic_Height;
+        RECT screen{};
+        GetClientRect(s.display, &screen);
+        if (s.picS.Resize(std::min<int>(width, screen.right),
+                          std::min<int>(height, screen.bottom))) {
+            SetStretchBltMode(s.picS.Dc(), COLORONCOLOR);
+            StretchPicture(s.picS.Dc(), picture, 0, 0, width, height);
+        }
+        clock.Lap(3, "stretch");
+        PlaceTile(s);
+        clock.Lap(4, "place");
+        scratch.Delete();
+        clock.Lap(5, "delete");
+        PauseWithMessages(PauseOf(s));
+        clock.Lap(6, "pause");
+        if (times)
+            ++times->frames;
+        return true;
+    });
+}
+
+void PlayFramesTimed(ShowSession& s, uint64_t frames, StepTimes& times) {
+    ScaledFrame scaled;
+    ScratchSnapshot scratch;
+    Picture picture;
+    ForEachFrame(s, frames, [&](const void* packed, size_t bytes) {
+        Clock clock(&times);
+        const std::optional<DibHeader> frame = AcceptPackedFrame(packed, bytes);
+        RECT screen{};
+        GetClientRect(s.display, &screen);
+        const std::optional<PictureSize> kept = KeptPictureSize(
+            s.settings.Pic_Width, s.settings.Pic_Height, screen.right, screen.bottom);
+        if (!frame || !kept ||
+            !scaled.Stretch(*frame, static_cast<const uint8_t*>(packed) + kDibHeaderBytes,
+                            s.settings.Pic_Width, s.settings.Pic_Height, kept->width, kept->height))
+            return false;
+        clock.Lap(0, "stretch");
+        // ScratchSnapshot::PassThrough's calls one by one, to see where the trip's time goes.
+        const DibHeader& header = scaled.Header();
+        const auto headers = BitmapFileHeaders(header);
+        UniqueHandle file(CreateFileW(scratch.Path().c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
+                                      FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE,
+                                      nullptr));
+        clock.Lap(1, "create");
+        DWORD done = 0;
+        if (!file || !WriteFile(file.Get(), headers.data(), headers.size(), &done, nullptr) ||
+            !WriteFile(file.Get(), scaled.Rows(), header.biSizeImage, &done, nullptr))
+            return false;
+        clock.Lap(2, "write");
+        LARGE_INTEGER start{};
+        picture.bits.resize(header.biSizeImage);
+        uint8_t back[kBitmapHeadersBytes];
+        if (!SetFilePointerEx(file.Get(), start, nullptr, FILE_BEGIN) ||
+            !ReadFile(file.Get(), back, sizeof back, &done, nullptr) ||
+            !ReadFile(file.Get(), picture.bits.data(), header.biSizeImage, &done, nullptr))
+            return false;
+        std::memcpy(&picture.header, back + kFileHeaderBytes, sizeof picture.header);
+        clock.Lap(3, "read back");
+        file.Reset();
+        clock.Lap(4, "close (delete)");
+        if (s.picS.Resize(header.biWidth, header.biHeight))
+            StretchPicture(s.picS.Dc(), picture, 0, 0, header.biWidth, header.biHeight);
+        clock.Lap(5, "into Pic_S");
+        PlaceTile(s);
+        clock.Lap(6, "place");
+        PauseWithMessages(PauseOf(s));
+        clock.Lap(7, "pause");
+        ++times.frames;
+        return true;
+    });
+}
+
+}  // namespace kineloop::bench
