@@ -1,0 +1,64 @@
+// The built screen saver declares itself per-monitor DPI aware in its manifest, so Windows never
+// stretches the show; the settings dialog opts out again at run time.
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "driver/driver.h"
+
+namespace kineloop {
+namespace {
+
+// The manifest resource (RT_MANIFEST 1) of a program, read without running it.
+std::string ManifestOf(const std::wstring& program) {
+    const HMODULE module = LoadLibraryExW(
+        program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    if (!module)
+        return "";
+    std::string text;
+    if (const HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(1), RT_MANIFEST)) {
+        const HGLOBAL loaded = LoadResource(module, found);
+        const void* bytes = loaded ? LockResource(loaded) : nullptr;
+        if (bytes)
+            text.assign(static_cast<const char*>(bytes), SizeofResource(module, found));
+    }
+    FreeLibrary(module);
+    return text;
+}
+
+// The text of the first element named `name` (with or without a namespace prefix), or nothing.
+std::string ElementText(const std::string& xml, const std::string& name) {
+    size_t open = 0;
+    while ((open = xml.find("<" + name, open)) != std::string::npos) {
+        const char after = xml[open + 1 + name.size()];
+        if (after == ' ' || after == '>')
+            break;
+        ++open;
+    }
+    if (open == std::string::npos)
+        return "";
+    const size_t start = xml.find('>', open);
+    const size_t end = xml.find("</" + name, start);
+    return start == std::string::npos || end == std::string::npos
+               ? ""
+               : xml.substr(start + 1, end - start - 1);
+}
+
+TEST(DpiManifest, DeclaresPerMonitorV2AndTheOlderPerMonitorFlag) {
+    const std::string manifest = ManifestOf(test::BuiltScreenSaver());
+    ASSERT_FALSE(manifest.empty()) << "no manifest resource";
+    // Windows reads both only inside windowsSettings.
+    const std::string settings = ElementText(manifest, "windowsSettings");
+    // Windows 10 (1703) and later read dpiAwareness and take the first value they know.
+    const std::string awareness = ElementText(settings, "dpiAwareness");
+    EXPECT_EQ(awareness.substr(0, awareness.find(',')), "PerMonitorV2") << awareness;
+    // Earlier systems read dpiAware: "true/pm" is per-monitor on 8.1, system-aware before it.
+    EXPECT_EQ(ElementText(settings, "dpiAware"), "true/pm");
+    EXPECT_NE(settings.find("http://schemas.microsoft.com/SMI/2016/WindowsSettings"),
+              std::string::npos);
+    EXPECT_NE(settings.find("http://schemas.microsoft.com/SMI/2005/WindowsSettings"),
+              std::string::npos);
+}
+
+}  // namespace
+}  // namespace kineloop
