@@ -1,10 +1,13 @@
 // The built screen saver declares itself per-monitor DPI aware in its manifest, so Windows never
 // stretches the show; the settings dialog opts out again at run time.
+#include <memory>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "driver/driver.h"
+#include "media/test_media.h"
+#include "platform/text_win32.h"
 
 namespace kineloop {
 namespace {
@@ -58,6 +61,39 @@ TEST(DpiManifest, DeclaresPerMonitorV2AndTheOlderPerMonitorFlag) {
               std::string::npos);
     EXPECT_NE(settings.find("http://schemas.microsoft.com/SMI/2005/WindowsSettings"),
               std::string::npos);
+}
+
+// The DPI awareness of another program's window (DPI_AWARENESS: 0 unaware, 1 system, 2 per
+// monitor), or -1 where the system cannot tell.
+int AwarenessOf(HWND window) {
+    using WindowContext = HANDLE(WINAPI*)(HWND);
+    using AwarenessFromContext = int(WINAPI*)(HANDLE);
+    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    const auto windowContext = reinterpret_cast<WindowContext>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "GetWindowDpiAwarenessContext")));
+    const auto awareness = reinterpret_cast<AwarenessFromContext>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext")));
+    return windowContext && awareness ? awareness(windowContext(window)) : -1;
+}
+
+TEST(DpiAwareness, TheShowDrawsInRealPixelsAndTheDialogIsScaledWhole) {
+    test::TempFolder folder;
+    const std::wstring scr = test::InstallScreenSaver(folder);
+    const std::wstring ini = folder / L"Kineloop.ini";
+    test::WriteSetting(ini, "AVI_File",
+                       Narrow(test::WindowsPath(test_media::MediaPath(test_media::kClip320x240))));
+    test::WriteSetting(ini, "Pic_Width", "320");
+    test::WriteSetting(ini, "Pic_Height", "240");
+    {
+        test::SaverProcess show(scr, L"/s", folder.Path());
+        const HWND window = test::WaitForTopWindow(show.Id(), L"Kine_Main");
+        ASSERT_TRUE(window);
+        EXPECT_EQ(AwarenessOf(window), 2) << "the show is not per-monitor aware";
+    }
+    test::SaverProcess settings(scr, L"/c", folder.Path());
+    const HWND dialog = test::WaitForTopWindow(settings.Id(), L"<Kineloopの設定>");
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(AwarenessOf(dialog), 0) << "the dialog would lay out its 96-DPI design at any DPI";
 }
 
 }  // namespace
