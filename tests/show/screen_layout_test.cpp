@@ -97,15 +97,5 @@ TEST(ScreenLayout, CoversEveryMonitorAndFillsTheGridOnThePrimaryOnly) {
     }
 }
 
-TEST(ScreenLayout, ATileLargerThanThePrimaryStaysAtItsMiddleWhateverTheOtherMonitors) {
-    // A wider second monitor does not make room for a tile wider than the primary.
-    const ShowLayout layout = LayOutShow({{-2560, 0, 0, 1440}, kPrimary}, kPrimary, 2000, 240);
-    EXPECT_EQ(layout.grid.GridColumns, 0);
-    const TilePosition first = layout.FirstTile();
-    EXPECT_EQ(first, (TilePosition{2560 + 512, 24}));
-    const TilePosition second = NextTileOn(layout.gridArea, layout.grid, first, 2000, 240);
-    EXPECT_EQ(second, (TilePosition{2560 + 512, 264}));
-}
-
 }  // namespace
 }  // namespace kineloop

@@ -1,6 +1,7 @@
 // The built screen saver declares itself per-monitor DPI aware in its manifest, so Windows never
 // stretches the show; the settings dialog opts out again at run time.
 #include <memory>
+#include <regex>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -29,22 +30,11 @@ std::string ManifestOf(const std::wstring& program) {
     return text;
 }
 
-// The text of the first element named `name` (with or without a namespace prefix), or nothing.
+// The text inside the first element named `name`, or nothing.
 std::string ElementText(const std::string& xml, const std::string& name) {
-    size_t open = 0;
-    while ((open = xml.find("<" + name, open)) != std::string::npos) {
-        const char after = xml[open + 1 + name.size()];
-        if (after == ' ' || after == '>')
-            break;
-        ++open;
-    }
-    if (open == std::string::npos)
-        return "";
-    const size_t start = xml.find('>', open);
-    const size_t end = xml.find("</" + name, start);
-    return start == std::string::npos || end == std::string::npos
-               ? ""
-               : xml.substr(start + 1, end - start - 1);
+    std::smatch found;
+    const std::regex element("<" + name + "(\\s[^>]*)?>([\\s\\S]*?)</" + name + ">");
+    return std::regex_search(xml, found, element) ? found[2].str() : "";
 }
 
 TEST(DpiManifest, DeclaresPerMonitorV2AndTheOlderPerMonitorFlag) {
