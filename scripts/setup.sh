@@ -7,6 +7,7 @@ packages=(
   cmake make g++ libgtest-dev googletest clang-format
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
   wine64 xvfb xauth locales fonts-ipafont-gothic
+  x11-xserver-utils
   ffmpeg sox python3
   pulseaudio pulseaudio-utils gstreamer1.0-plugins-base gstreamer1.0-plugins-good
 )

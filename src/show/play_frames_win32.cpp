@@ -57,8 +57,10 @@ void PlaceTile(ShowSession& s) {
                    SRCCOPY);
         }
     }
-    s.tile =
-        NextTile(s.tile, s.grid, width, height, s.displayImage.Width(), s.displayImage.Height());
+    const ScreenRect area = s.gridArea.Empty()
+                                ? ScreenRect{0, 0, s.displayImage.Width(), s.displayImage.Height()}
+                                : s.gridArea;
+    s.tile = NextTileOn(area, s.grid, s.tile, width, height);
 }
 
 void PlayFrames(ShowSession& s, uint64_t stopAfterFrames) {

@@ -7,7 +7,7 @@
 
 #include "platform/surface_win32.h"
 #include "settings/saver_settings.h"
-#include "show/tile_grid.h"
+#include "show/screen_layout.h"
 
 namespace kineloop {
 
@@ -21,7 +21,9 @@ struct ShowSession {
     RetainedSurface displayImage;  // Display's persistent image, shown on every repaint
     RetainedSurface picS;          // Pic_S: the current frame scaled to the tile size
     TileGrid grid;
-    TilePosition tile;
+    // Where the grid lies in Display (the primary monitor); empty means the whole of Display.
+    ScreenRect gridArea;
+    TilePosition tile;  // in Display's coordinates
     int32_t StreamStart = 0;
     int32_t StreamLength = 0;
     // Cleared when the show ends; the playback loop returns at its next yield. (The show window

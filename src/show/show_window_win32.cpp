@@ -12,6 +12,7 @@
 #include "platform/handles_win32.h"
 #include "platform/message_box_win32.h"
 #include "platform/window_win32.h"
+#include "show/monitors_win32.h"
 #include "show/play_frames_win32.h"
 #include "show/show_session_win32.h"
 
@@ -70,6 +71,12 @@ class KineS : public WindowState {
 
     ShowSession& Session() { return session_; }
     bool CreateDisplay();
+    // The grid on the primary monitor, started again at its first tile.
+    void UseLayout(const ShowLayout& layout) {
+        session_.grid = layout.grid;
+        session_.gridArea = layout.gridArea;
+        session_.tile = layout.FirstTile();
+    }
     void StartMusic();
     // Gives back the cursor that start-up hid; a start without arguments never hid it.
     void RestoreCursor() {
@@ -89,6 +96,9 @@ class KineS : public WindowState {
                 if (session_.display)
                     SetFocus(session_.display);
                 return 0;
+            case WM_DISPLAYCHANGE:
+                OnDisplayChange();
+                break;
             case WM_CLOSE:
                 OnClose();
         }
@@ -97,6 +107,7 @@ class KineS : public WindowState {
 
   private:
     void OnTimer(UINT_PTR id);
+    void OnDisplayChange();
     [[noreturn]] void OnClose();
 
     ShowSession session_;
@@ -115,6 +126,24 @@ bool KineS::CreateDisplay() {
     if (session_.display)
         session_.displayDc = GetDC(session_.display);
     return session_.display != nullptr;
+}
+
+// A monitor added, removed or moved: cover every monitor again, black, and start the grid again.
+void KineS::OnDisplayChange() {
+    const ShowLayout layout =
+        MeasureShowLayout(session_.settings.Pic_Width, session_.settings.Pic_Height);
+    const ScreenRect& covered = layout.window;
+    SetWindowPos(Hwnd(), HWND_TOPMOST, covered.left, covered.top, covered.Width(), covered.Height(),
+                 SWP_NOACTIVATE);
+    RECT inner{};
+    GetClientRect(Hwnd(), &inner);
+    if (session_.display)
+        MoveWindow(session_.display, 0, 0, inner.right, inner.bottom, FALSE);
+    session_.displayImage.Resize(inner.right, inner.bottom);
+    session_.displayImage.Clear();
+    UseLayout(layout);
+    if (session_.display)
+        InvalidateRect(session_.display, nullptr, FALSE);
 }
 
 void KineS::StartMusic() {
@@ -191,11 +220,13 @@ bool LoadShowWindow(const SaverSettings& settings, bool cursorHidden) {
         return false;
     auto owned = std::make_unique<KineS>(settings, cursorHidden);
     KineS& show = *owned;
-    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    // Every monitor is covered; the grid sits on the primary one.
+    const ShowLayout layout = MeasureShowLayout(settings.Pic_Width, settings.Pic_Height);
+    const ScreenRect& covered = layout.window;
     // The window lives as long as the process: the program ends without destroying it.
-    const HWND window =
-        CreateOwnedWindow(std::move(owned), 0, kShowClass, kShowTitle, WS_POPUP | WS_CLIPCHILDREN,
-                          0, 0, width, height, nullptr, nullptr);
+    const HWND window = CreateOwnedWindow(std::move(owned), 0, kShowClass, kShowTitle,
+                                          WS_POPUP | WS_CLIPCHILDREN, covered.left, covered.top,
+                                          covered.Width(), covered.Height(), nullptr, nullptr);
     if (!window)
         return false;
     ShowSession& s = show.Session();
@@ -208,10 +239,7 @@ bool LoadShowWindow(const SaverSettings& settings, bool cursorHidden) {
         ExitProcess(0);
     }
 
-    RECT inner{};
-    GetClientRect(window, &inner);
-    s.grid = LayOutGrid(inner.right, inner.bottom, settings.Pic_Width, settings.Pic_Height);
-    s.tile = {s.grid.GridLeft, s.grid.GridTop};
+    show.UseLayout(layout);
     show.StartMusic();
 
     ShowWindow(window, SW_SHOWNORMAL);

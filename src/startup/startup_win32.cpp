@@ -10,6 +10,7 @@
 #include "show/preview_window_win32.h"
 #include "show/show_window_win32.h"
 #include "startup/command_line.h"
+#include "startup/dpi_context_win32.h"
 #include "settings/settings_file_win32.h"
 
 namespace kineloop {
@@ -80,6 +81,8 @@ int StartUp() {
     if (mode == StartMode::Settings) {
         // "/c:<handle>": the host's window owns the dialog.
         const HWND owner = reinterpret_cast<HWND>(static_cast<INT_PTR>(HostHandle(argumentText)));
+        // The dialog is laid out in 96-DPI pixels: Windows scales it whole on a high-DPI screen.
+        DpiUnawareScope unaware;
         ShowSettingsDialog(settings, owner);
         EndProgram();
     }

@@ -6,8 +6,10 @@
 #   wine-run.sh PREFIX PROGRAM [ARGS...]
 #
 # KINELOOP_USE_DISPLAY=1 runs on $DISPLAY instead of a virtual one; KINELOOP_SCREEN sets the
-# virtual screen (default 1024x768x24). Programs sharing a prefix run one after another. Every
-# step that fails says so on standard error ("wine-run: ..."), the program's own failure included.
+# virtual screen (default 1024x768x24); KINELOOP_MONITORS splits it into monitors, each
+# WIDTHxHEIGHT+X+Y on the virtual screen, the primary first (the screen is then their bounds).
+# Programs sharing a prefix run one after another. Every step that fails says so on standard
+# error ("wine-run: ..."), the program's own failure included.
 set -u
 say() { echo "wine-run: $*" >&2; }
 prefix=$(realpath -m "$1")
@@ -45,8 +47,19 @@ cleanup() {
 trap cleanup EXIT
 trap 'say "stopped by a signal"; exit 143' TERM INT
 
+screen=${KINELOOP_SCREEN:-1024x768x24}
+monitors=${KINELOOP_MONITORS:-}
+if [ -n "$monitors" ]; then
+  right=0 bottom=0
+  for m in $monitors; do
+    IFS='x+' read -r w h x y <<<"$m"
+    [ $((x + w)) -gt "$right" ] && right=$((x + w))
+    [ $((y + h)) -gt "$bottom" ] && bottom=$((y + h))
+  done
+  screen=${right}x${bottom}x24
+fi
 if [ "${KINELOOP_USE_DISPLAY:-}" != 1 ] || [ -z "${DISPLAY:-}" ]; then
-  Xvfb -displayfd 3 -screen 0 "${KINELOOP_SCREEN:-1024x768x24}" -nolisten tcp -noreset \
+  Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset \
     3>"$work/display" >"$work/xvfb.log" 2>&1 &
   xpid=$!
   for _ in $(seq 1 400); do
@@ -60,10 +73,18 @@ if [ "${KINELOOP_USE_DISPLAY:-}" != 1 ] || [ -z "${DISPLAY:-}" ]; then
     exit 1
   fi
   export DISPLAY=":$(head -n 1 "$work/display")"
+  # Xinerama answers with these monitors, and Wine takes its monitors from it.
+  output=screen name='*kineloop'
+  for m in $monitors; do
+    IFS='x+' read -r w h x y <<<"$m"
+    xrandr --setmonitor "$name$x-$y" "$w/$((w * 254 / 960))x$h/$((h * 254 / 960))+$x+$y" \
+      "$output" >/dev/null || exit 1
+    output=none name=kineloop
+  done
 fi
 
 # The marker names the prefix's settings; a prefix made with other settings is set up again.
-ready="$prefix/.kineloop-ready-3"
+ready="$prefix/.kineloop-ready-4"
 if [ ! -f "$ready" ]; then
   if ! "$wine" wineboot -i >"$work/wineboot.log" 2>&1; then
     say "the Wine prefix $prefix could not be made (wineboot failed)"
@@ -76,6 +97,8 @@ if [ ! -f "$ready" ]; then
   # Without a window manager Wine waits about 2 s for every closing window it manages itself;
   # unmanaged windows close at once.
   "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+  # Monitors from Xinerama: the virtual display's XRandR shows one, whatever KINELOOP_MONITORS says.
+  "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /t REG_SZ /d N /f >/dev/null 2>&1
   # The settings dialog asks for the Japanese face "ＭＳ Ｐゴシック"; the installed IPA P Gothic
   # stands in for it, so that its Japanese text is really drawn.
   "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /t REG_SZ \
