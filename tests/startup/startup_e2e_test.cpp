@@ -48,5 +48,25 @@ TEST(StartUp, AnotherInstanceEndsEveryStartAtOnce) {
     }
 }
 
+// Two starts a moment apart both find no window yet; the named mutex lets only the first run.
+TEST(StartUp, OfTwoStartsAMomentApartAtMostOneKeepsRunning) {
+    TempFolder folder;
+    const std::wstring scr = InstallScreenSaver(folder);
+    const wchar_t* pairs[][2] = {
+        {L"/s", L"/c"}, {L"/c", L"/c"}, {L"/s", L"/s"}, {L"/c", L"/s"}, {L"/c", L"/c"}};
+    for (const auto& pair : pairs) {
+        SaverProcess first(scr, pair[0], folder.Path());
+        Sleep(100);  // the spacing under test, not a wait for anything
+        SaverProcess second(scr, pair[1], folder.Path());
+        // Each survivor waits on a window (the dialog, or the show's request for a video).
+        EXPECT_TRUE(WaitUntil([&] { return !first.Running() || !second.Running(); }, 30000))
+            << pair[0] << L" " << pair[1];
+        EXPECT_TRUE(WaitUntil([&] {
+            return FindTopWindow(first.Id()) != nullptr || FindTopWindow(second.Id()) != nullptr;
+        }));
+        EXPECT_FALSE(first.Running() && second.Running()) << pair[0] << L" " << pair[1];
+    }
+}
+
 }  // namespace
 }  // namespace kineloop
