@@ -239,28 +239,6 @@ TEST_F(SavingTest, AChosenVideoThatCannotBeShownIsRefusedAndTheStoredOneKept) {
     EXPECT_EQ(StoredValue(ini, L"AVI_File"), good);
 }
 
-// Keep-aspect never puts into the box what cannot be saved or shown: a 4 x 16000 video's height
-// stops at 32767, a 16000 x 4 video's at 1, and the file gets what the box shows.
-TEST_F(SavingTest, KeepAspectShowsWhatIsSaved) {
-    struct Case {
-        const char* video;
-        const wchar_t* expected;
-    };
-    for (const Case& c : {Case{KINELOOP_TALL_AVI, L"32767"}, Case{KINELOOP_FLAT_AVI, L"1"}}) {
-        ASSERT_TRUE(Open());
-        Choose(CmdAviGet(), WindowsPath(c.video));
-        ASSERT_TRUE(WaitUntil([&] { return !ControlText(LblFlameSize()).empty(); })) << c.video;
-        SetControlText(PicWidth(), L"100");
-        SendMessageW(GetParent(PicWidth()), WM_COMMAND,
-                     MAKEWPARAM(GetDlgCtrlID(PicWidth()), EN_KILLFOCUS),
-                     reinterpret_cast<LPARAM>(PicWidth()));
-        EXPECT_TRUE(WaitUntil([&] { return ControlText(PicHeight()) == c.expected; }))
-            << c.video << " " << Narrow(ControlText(PicHeight()));
-        Save();
-        EXPECT_EQ(StoredValue(ini, L"Pic_Height"), c.expected);
-    }
-}
-
 // A full volume: Set says the file could not be written and the dialog stays open; the old file
 // is byte for byte intact, and where there was none, none (and no copy) is left behind.
 TEST_F(SavingTest, OnAFullVolumeNothingIsWrittenAndTheDialogStaysOpen) {
