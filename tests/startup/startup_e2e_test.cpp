@@ -49,22 +49,30 @@ TEST(StartUp, AnotherInstanceEndsEveryStartAtOnce) {
 }
 
 // Two starts a moment apart both find no window yet; the named mutex lets only the first run.
+// (Without it, the pairs started at once here both keep running.)
 TEST(StartUp, OfTwoStartsAMomentApartAtMostOneKeepsRunning) {
     TempFolder folder;
     const std::wstring scr = InstallScreenSaver(folder);
-    const wchar_t* pairs[][2] = {
-        {L"/s", L"/c"}, {L"/c", L"/c"}, {L"/s", L"/s"}, {L"/c", L"/s"}, {L"/c", L"/c"}};
-    for (const auto& pair : pairs) {
-        SaverProcess first(scr, pair[0], folder.Path());
-        Sleep(100);  // the spacing under test, not a wait for anything
-        SaverProcess second(scr, pair[1], folder.Path());
+    struct Pair {
+        const wchar_t *first, *second;
+        DWORD apartMs;
+    };
+    const Pair pairs[] = {{L"/s", L"/c", 100},
+                          {L"/c", L"/c", 0},
+                          {L"/s", L"/s", 100},
+                          {L"/c", L"/s", 0},
+                          {L"/c", L"/c", 100}};
+    for (const Pair& pair : pairs) {
+        SaverProcess first(scr, pair.first, folder.Path());
+        Sleep(pair.apartMs);  // the spacing under test, not a wait for anything
+        SaverProcess second(scr, pair.second, folder.Path());
         // Each survivor waits on a window (the dialog, or the show's request for a video).
         EXPECT_TRUE(WaitUntil([&] { return !first.Running() || !second.Running(); }, 30000))
-            << pair[0] << L" " << pair[1];
+            << pair.first << L" " << pair.second << L" " << pair.apartMs;
         EXPECT_TRUE(WaitUntil([&] {
             return FindTopWindow(first.Id()) != nullptr || FindTopWindow(second.Id()) != nullptr;
         }));
-        EXPECT_FALSE(first.Running() && second.Running()) << pair[0] << L" " << pair[1];
+        EXPECT_FALSE(first.Running() && second.Running()) << pair.first << L" " << pair.second;
     }
 }
 
