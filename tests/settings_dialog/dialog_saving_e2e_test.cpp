@@ -1,6 +1,7 @@
 // The settings dialog end to end where a user's settings could be lost: names the settings
 // file's code page cannot hold, files the show could not play, a full volume, a long path.
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -122,10 +123,19 @@ class SavingTest : public ::testing::Test {
         EXPECT_FALSE(WaitForMessageBoxTitled(saver->Id(), L"Kineloop", 1500)) << "a second box";
         return box->text;
     }
+    // Clicks `button` until `done` holds: on a loaded machine a click that comes while the
+    // dialog is still settling can be lost, and one more click does no harm.
+    bool ClickUntil(HWND button, const std::function<bool()>& done) {
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            ClickControl(button);
+            if (WaitUntil(done, 6000))
+                return true;
+        }
+        return false;
+    }
     // Set, and the dialog closes.
     void Save() {
-        ClickControl(CmdSet());
-        ASSERT_TRUE(saver->WaitForExit());
+        ASSERT_TRUE(ClickUntil(CmdSet(), [&] { return !saver->Running(); }));
     }
 };
 
@@ -265,7 +275,9 @@ TEST_F(SavingTest, OnAFullVolumeNothingIsWrittenAndTheDialogStaysOpen) {
     };
     auto saveFails = [&] {
         SetControlText(FlameTo(), L"77");
-        ClickControl(CmdSet());
+        ASSERT_TRUE(ClickUntil(CmdSet(), [&] {
+            return FindTopWindow(saver->Id(), L"Kineloop", L"#32770") || !saver->Running();
+        }));
         const std::wstring message = OneMessage();
         EXPECT_NE(message.find(L"保存されていません"), std::wstring::npos) << Narrow(message);
         EXPECT_TRUE(saver->Running());
