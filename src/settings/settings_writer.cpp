@@ -9,8 +9,10 @@ namespace keys = settings_keys;
 
 bool WriteSettings(const SaverSettings& s, SettingsStore& store) {
     bool written = true;
+    // The first key refused ends the writing: the message then says truly that nothing more was
+    // saved.
     auto put = [&](const char* key, const std::string& value) {
-        written = store.IniPut(key, value) && written;
+        written = written && store.IniPut(key, value);
     };
     put(keys::kAviFile, s.AVI_File);
     put(keys::kFlameFrom, std::to_string(s.Flame_From));

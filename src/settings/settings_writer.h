@@ -6,7 +6,8 @@
 
 namespace kineloop {
 
-// Writes all eleven keys, going on past a failed write; returns whether every write succeeded.
+// Writes the eleven keys in order, stopping at the first failed write; returns whether every
+// write succeeded.
 bool WriteSettings(const SaverSettings& settings, SettingsStore& store);
 
 }  // namespace kineloop

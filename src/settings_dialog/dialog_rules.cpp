@@ -12,6 +12,10 @@ namespace kineloop {
 
 namespace {
 
+// A tile height the settings file holds (16 bits) and the show can draw (at least one row).
+constexpr int64_t kSmallestTileHeight = 1;
+constexpr int64_t kLargestTileHeight = 32767;
+
 // Decimal digits without leading zeros, as the "####" and "##" formats show them: 0 is "".
 std::string DigitsOrEmpty(int32_t value) {
     return value == 0 ? std::string() : std::to_string(value);
@@ -69,7 +73,8 @@ std::optional<std::string> KeepAspectHeight(int checkValue, const std::string& w
     if (!product)
         return std::nullopt;
     // 64 bits: the one quotient that leaves 32 bits (the lowest value over -1) stays exact.
-    return std::to_string(int64_t{*product} / aviWidth);
+    const int64_t height = int64_t{*product} / aviWidth;
+    return std::to_string(std::clamp<int64_t>(height, kSmallestTileHeight, kLargestTileHeight));
 }
 
 std::string FrameRangeText(int32_t first, int32_t count) {
@@ -108,31 +113,41 @@ void ShowInformation(const VideoFacts& facts, VideoUpdate& update, VideoNumbers&
 
 }  // namespace
 
+ChoiceRefusal RefusalOf(const VideoFacts& facts) {
+    if (!facts.informationRead)
+        return ChoiceRefusal::Unreadable;
+    if (!facts.hasDecoder)
+        return facts.fewColours ? ChoiceRefusal::FewColours : ChoiceRefusal::Unreadable;
+    return facts.frameShown ? ChoiceRefusal::None : ChoiceRefusal::Unreadable;
+}
+
 VideoUpdate ChosenVideo(const std::string& path, const VideoFacts& facts, LoadedSettings& settings,
                         VideoNumbers& numbers) {
     VideoUpdate update;
-    update.Fname = path;
-    const std::string previous = settings.values.AVI_File;
-    settings.values.AVI_File = path;
+    // The next choice starts where the user was, whatever becomes of this one.
     settings.AviFolder = FolderOf(path);
-    ShowInformation(facts, update, numbers);
-    if (!facts.informationRead)
+    update.refusal = RefusalOf(facts);
+    // A file the show could not play is not stored, and the panel keeps describing the one that
+    // is: nothing of the refused file reaches a label, a box or the numbers.
+    if (update.refusal != ChoiceRefusal::None)
         return update;
-    if (facts.hasDecoder) {
-        const int64_t last = int64_t{facts.frameCount} + facts.firstFrame - 1;
-        update.Boxes =
-            FrameBoxTexts{std::to_string(facts.firstFrame), std::to_string(last),
-                          std::to_string(facts.frameWidth), std::to_string(facts.frameHeight), "1"};
-        numbers.AviWidth = facts.frameWidth;
-        numbers.AviHeight = facts.frameHeight;
-        update.drawThumbnail = true;
-    } else {
-        // The user is told this video cannot be shown: it must not be saved as the video to show.
-        // The path shown is the one that stays stored.
-        update.refusedForColours = true;
-        update.Fname = previous;
-        settings.values.AVI_File = previous;
-    }
+    settings.values.AVI_File = path;
+    update.Fname = path;
+    ShowInformation(facts, update, numbers);
+    const int64_t last = int64_t{facts.frameCount} + facts.firstFrame - 1;
+    update.Boxes =
+        FrameBoxTexts{std::to_string(facts.firstFrame), std::to_string(last),
+                      std::to_string(facts.frameWidth), std::to_string(facts.frameHeight), "1"};
+    numbers.AviWidth = facts.frameWidth;
+    numbers.AviHeight = facts.frameHeight;
+    update.drawThumbnail = true;
+    return update;
+}
+
+VideoUpdate UnstorableVideo(const std::string& path, LoadedSettings& settings) {
+    VideoUpdate update;
+    settings.AviFolder = FolderOf(path);
+    update.refusal = ChoiceRefusal::NameNotStorable;
     return update;
 }
 
@@ -149,6 +164,12 @@ VideoUpdate StoredVideo(const VideoFacts& facts, VideoNumbers& numbers) {
 
 std::string RefusedColoursMessage(const std::string& path) {
     return "Error : AVI 256色は無効 \r\n" + path;
+}
+
+std::string UnstorableNameMessage(const std::string& path) {
+    return "このファイルの名前は設定ファイルに保存できません。別の名前のファイルを選んでください。"
+           "\r\n" +
+           path;
 }
 
 std::string SaveFailedMessage(const std::string& settingsFile) {

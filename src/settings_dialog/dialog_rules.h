@@ -40,7 +40,8 @@ struct BandColour {
 };
 BandColour BackgroundRowColour(int32_t row, int32_t clientHeight);
 
-// The keep-aspect rule: the new text of Pic_Height, or nothing when it must stay as it is (box
+// The keep-aspect rule: the new text of Pic_Height, kept within 1 to 32767 so that the box shows
+// what is saved and the show gets tiles it can draw; or nothing when it must stay as it is (box
 // unticked, width not a number, no video read yet, a product beyond 32 bits).
 std::optional<std::string> KeepAspectHeight(int checkValue, const std::string& widthText,
                                             int32_t aviWidth, int32_t aviHeight);
@@ -67,7 +68,19 @@ struct VideoFacts {
     int32_t frameCount = 0;
     int32_t frameWidth = 0;
     int32_t frameHeight = 0;
+    bool frameShown = false;  // a first frame came out as a picture
+    bool fewColours = false;  // the stream's frames come in 256 colours or fewer (8 bits or less)
 };
+
+// Why a chosen file is not taken; a refused choice leaves the stored choice, every label, box and
+// the thumbnail as they were, and the user is told once.
+enum class ChoiceRefusal {
+    None,
+    NameNotStorable,  // the settings file cannot hold the path, nor its short form
+    Unreadable,       // it cannot be opened, or no frame of it can be shown
+    FewColours,       // no 24-bit decoder for frames of 256 colours or fewer
+};
+ChoiceRefusal RefusalOf(const VideoFacts& facts);
 
 // The dialog-level values of the chosen video.
 struct VideoNumbers {
@@ -89,19 +102,25 @@ struct VideoUpdate {
     std::optional<std::string> FrameSize;
     std::optional<FrameBoxTexts> Boxes;
     bool drawThumbnail = false;
-    bool refusedForColours = false;  // tell the user the video has no 24-bit decoder
+    ChoiceRefusal refusal = ChoiceRefusal::None;
 };
 
-// A video chosen in the file-open dialog. The path becomes the stored video and its folder the
-// dialog's start folder; a video refused for its colours is not kept as the stored video.
+// A video chosen in the file-open dialog, `path` in the form the settings file holds. Its folder
+// becomes the dialog's start folder; unless it is refused, the path becomes the stored video.
 VideoUpdate ChosenVideo(const std::string& path, const VideoFacts& facts, LoadedSettings& settings,
                         VideoNumbers& numbers);
+
+// A video whose path the settings file cannot hold: refused before it is read.
+VideoUpdate UnstorableVideo(const std::string& path, LoadedSettings& settings);
 
 // The stored video read again while the dialog loads: labels, numbers and thumbnail only.
 VideoUpdate StoredVideo(const VideoFacts& facts, VideoNumbers& numbers);
 
 // The message for a video refused for its colours: "Error : AVI 256色は無効 " CR LF path.
 std::string RefusedColoursMessage(const std::string& path);
+
+// The message for a chosen file whose name the settings file cannot hold.
+std::string UnstorableNameMessage(const std::string& path);
 
 // What the user is told when the settings file could not be written.
 std::string SaveFailedMessage(const std::string& settingsFile);

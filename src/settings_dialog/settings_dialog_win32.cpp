@@ -24,9 +24,12 @@
 #include "platform/twips.h"
 #include "settings/paths.h"
 #include "settings/settings_file_win32.h"
+#include "settings/settings_update_win32.h"
+#include "settings/storable_path_win32.h"
 #include "settings_dialog/dialog_panel_win32.h"
 #include "settings_dialog/dialog_rules.h"
 #include "settings_dialog/dialog_values.h"
+#include "settings_dialog/video_probe_win32.h"
 #include "settings_dialog/zoom_win32.h"
 
 namespace kineloop {
@@ -40,7 +43,8 @@ constexpr int kClientHeight = 478;
 constexpr wchar_t kFontFace[] = L"ＭＳ Ｐゴシック";
 constexpr int kFontHundredthsOfPoint = 975;
 constexpr int kFastLargest = 2000;
-constexpr int kFileBufferChars = 255;
+// Room for any path the file-open dialog can return (the longest a Unicode path can be).
+constexpr int kFileBufferChars = 32768;
 
 // Control ids; IDOK and IDCANCEL stay free: Enter away from a button does nothing, and Esc
 // (IDCANCEL) is ｷｬﾝｾﾙ.
@@ -137,17 +141,6 @@ UniqueFont DialogFont(bool underlined) {
                                   DEFAULT_QUALITY, DEFAULT_PITCH, kFontFace));
 }
 
-VideoFacts FactsOf(const AviFrameReader& reader) {
-    VideoFacts facts;
-    facts.informationRead = reader.OpenedFully();
-    facts.hasDecoder = reader.HasDecoder();
-    facts.firstFrame = reader.FirstFrame();
-    facts.frameCount = reader.FrameCount();
-    facts.frameWidth = reader.FrameWidth();
-    facts.frameHeight = reader.FrameHeight();
-    return facts;
-}
-
 // The platform's file-open dialog with one filter; false when the user cancelled.
 bool AskForFile(HWND owner, const std::wstring& description, const std::wstring& pattern,
                 const std::string& startFolder, std::wstring& chosen) {
@@ -210,7 +203,7 @@ class KineP : public ModalDialog {
     void ChooseVideo();
     void RefreshAviInfo();
     void ShowVideoUpdate(const VideoUpdate& update);
-    void DrawThumbnail(AviFrameReader& reader);
+    void DrawThumbnail(const std::vector<uint8_t>& packedFrame);
     void ApplyKeepAspect();
     void SelectMusicKind(int kind);
     void ShowMusicKind(int kind);
@@ -508,45 +501,58 @@ void KineP::ShowVideoUpdate(const VideoUpdate& update) {
     }
 }
 
-// Click of Cmd_Avi_Get.
+// Click of Cmd_Avi_Get. A file whose name cannot be stored, or that the show could not play, is
+// refused with one message; the panel and the stored choice stay as they were.
 void KineP::ChooseVideo() {
-    std::wstring path;
-    if (!AskForFile(Hwnd(), L"AVIﾌｧｲﾙ", L"*.avi", settings_.AviFolder, path))
+    std::wstring chosen;
+    if (!AskForFile(Hwnd(), L"AVIﾌｧｲﾙ", L"*.avi", settings_.AviFolder, chosen))
         return;
-    AviFrameReader reader;
-    reader.Open(path);
-    const VideoUpdate update = ChosenVideo(Narrow(path), FactsOf(reader), settings_, numbers_);
+    const std::optional<std::wstring> path = StorablePath(chosen);
+    VideoProbe probe;
+    if (path)
+        probe = ProbeVideo(*path);
+    const VideoUpdate update = path ? ChosenVideo(Narrow(*path), probe.facts, settings_, numbers_)
+                                    : UnstorableVideo(Narrow(chosen), settings_);
     ShowVideoUpdate(update);
     if (update.drawThumbnail)
-        DrawThumbnail(reader);
-    if (update.refusedForColours)
-        ShowInfoMessage(Widen(RefusedColoursMessage(Narrow(path))), Hwnd());
-    if (reader.Close())
-        ShowInfoMessage(UnreadableVideoMessage(reader.Path()), Hwnd());
+        DrawThumbnail(probe.firstFrame);
+    switch (update.refusal) {
+        case ChoiceRefusal::None:
+            break;
+        case ChoiceRefusal::NameNotStorable:
+            ShowInfoMessage(Widen(UnstorableNameMessage(Narrow(chosen))), Hwnd());
+            break;
+        case ChoiceRefusal::Unreadable:
+            ShowInfoMessage(UnreadableVideoMessage(chosen), Hwnd());
+            break;
+        case ChoiceRefusal::FewColours:
+            ShowInfoMessage(Widen(RefusedColoursMessage(Narrow(chosen))), Hwnd());
+            break;
+    }
 }
 
 // The stored video, read again at load: labels, shape and thumbnail, never the text boxes.
 void KineP::RefreshAviInfo() {
-    AviFrameReader reader;
-    reader.Open(TextOf(lblFname_));
-    const VideoUpdate update = StoredVideo(FactsOf(reader), numbers_);
+    const std::wstring path = TextOf(lblFname_);
+    const VideoProbe probe = ProbeVideo(path);
+    const VideoUpdate update = StoredVideo(probe.facts, numbers_);
     ShowVideoUpdate(update);
     if (update.drawThumbnail)
-        DrawThumbnail(reader);
-    if (reader.Close())
-        ShowInfoMessage(UnreadableVideoMessage(reader.Path()), Hwnd());
+        DrawThumbnail(probe.firstFrame);
+    if (probe.openFailed)
+        ShowInfoMessage(UnreadableVideoMessage(path), Hwnd());
 }
 
 // The first frame fitted into Pic_Disp, through the scratch file, with its bottom edge kept.
-void KineP::DrawThumbnail(AviFrameReader& reader) {
-    const void* packed = reader.ReadFrame(0);
-    const std::optional<DibHeader> frame = AcceptPackedFrame(packed, reader.FrameBytes());
+void KineP::DrawThumbnail(const std::vector<uint8_t>& packedFrame) {
+    const void* packed = packedFrame.empty() ? nullptr : packedFrame.data();
+    const std::optional<DibHeader> frame = AcceptPackedFrame(packed, packedFrame.size());
     if (!frame)
         return;
     const std::optional<ThumbnailBox> box =
         ThumbnailBoxFor(frame->biWidth, std::abs(frame->biHeight));
     FrameRoute route;
-    if (!box || route.Take(packed, reader.FrameBytes(), box->width, box->height, box->width,
+    if (!box || route.Take(packed, packedFrame.size(), box->width, box->height, box->width,
                            box->height) != FrameRoute::Result::kReadBack)
         return;
     RetainedSurface* surface = PanelSurface(picDisp_);
@@ -599,16 +605,22 @@ void KineP::SelectMusicKind(int kind) {
 }
 
 void KineP::ChooseMusicFile() {
-    std::wstring path;
-    if (!AskForFile(Hwnd(), L"BGMﾌｧｲﾙ (MP3 WAV)", L"*.MP3;*.WAV", settings_.BgmFolder, path))
+    std::wstring chosen;
+    if (!AskForFile(Hwnd(), L"BGMﾌｧｲﾙ (MP3 WAV)", L"*.MP3;*.WAV", settings_.BgmFolder, chosen))
         return;
-    settings_.values.BgmFile = Narrow(path);
-    SetWindowTextW(lblBgmFile_, path.c_str());
-    settings_.BgmFolder = FolderOf(settings_.values.BgmFile);
+    settings_.BgmFolder = FolderOf(Narrow(chosen));
+    // A name the settings file cannot hold would be saved as another name: refused at once.
+    const std::optional<std::wstring> path = StorablePath(chosen);
+    if (!path) {
+        ShowInfoMessage(Widen(UnstorableNameMessage(Narrow(chosen))), Hwnd());
+        return;
+    }
+    settings_.values.BgmFile = Narrow(*path);
+    SetWindowTextW(lblBgmFile_, path->c_str());
 }
 
-// Click of Cmd_Set. A settings file that cannot be written is said so, and the dialog stays open
-// with every edit in place.
+// Click of Cmd_Set. The file is replaced whole or not at all; one that cannot be written is said
+// so, and the dialog stays open with every edit in place.
 void KineP::Save() {
     DialogValues values;
     values.Flame_From = Narrow(TextOf(flameFrom_));
@@ -620,8 +632,8 @@ void KineP::Save() {
     values.Rate = static_cast<int>(SendMessageW(chk_, BM_GETCHECK, 0, 0));
     values.BGM_Repeat = Narrow(TextOf(bgmRepeat_));
     const std::wstring path = SettingsFilePath();
-    SettingsFile file(path);
-    if (!SaveDialogSettings(settings_.values, values, file)) {
+    SettingsFileUpdate file(path);
+    if (!SaveDialogSettings(settings_.values, values, file) || !file.Commit()) {
         ShowInfoMessage(Widen(SaveFailedMessage(Narrow(path))), Hwnd());
         return;
     }

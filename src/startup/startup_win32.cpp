@@ -9,9 +9,10 @@
 #include "settings_dialog/settings_dialog_win32.h"
 #include "show/preview_window_win32.h"
 #include "show/show_window_win32.h"
+#include "settings/settings_file_win32.h"
 #include "startup/command_line.h"
 #include "startup/dpi_context_win32.h"
-#include "settings/settings_file_win32.h"
+#include "startup/single_instance_win32.h"
 
 namespace kineloop {
 
@@ -64,11 +65,14 @@ bool StartPreview(const std::string& argumentText) {
 }  // namespace
 
 int StartUp() {
-    if (AnotherInstanceIsOpen())
-        EndProgram();
-
     const std::string argumentText = ArgumentText(Narrow(GetCommandLineW()));
     const StartMode mode = ModeOf(argumentText);
+    // The mutex first: two starts a moment apart both find no window yet. A preview only looks,
+    // so that the host can still start the show or the settings beside it.
+    const bool alone = mode == StartMode::Preview ? !InstanceMutexHeld() : TakeInstanceMutex();
+    if (!alone || AnotherInstanceIsOpen())
+        EndProgram();
+
     if (mode == StartMode::Preview) {
         if (!StartPreview(argumentText))
             EndProgram();

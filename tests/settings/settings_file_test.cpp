@@ -7,6 +7,9 @@
 #include "driver/driver.h"
 #include "platform/text_win32.h"
 #include "settings/settings_loader.h"
+#include "settings/settings_update_win32.h"
+#include "settings/storable_path_win32.h"
+#include "settings/settings_writer.h"
 #include "settings_dialog/dialog_values.h"
 
 namespace kineloop {
@@ -146,6 +149,50 @@ TEST_F(SettingsFileTest, LongVideoPathIsReadWhole) {
     const LoadedSettings loaded = Load();
     EXPECT_EQ(loaded.values.AVI_File, video);
     EXPECT_EQ(loaded.values.Pic_Width, 160);
+}
+
+// A save replaces the file whole: every byte outside the eleven keys stays (the profile functions
+// here would drop blank lines and spacing), the encoding stays, and a value the file's code page
+// cannot hold fails the save before anything is written.
+TEST_F(SettingsFileTest, ASaveKeepsEveryOtherByteAndTheEncodingOrWritesNothing) {
+    SaverSettings s;
+    s.AVI_File = "C:\\動画\\a.avi";
+    s.Fast = 25;
+    s.BgmFile = "C:\\m.wav";
+
+    const std::string ansi =
+        "; mine\r\n\r\n[Other]\r\n x = 1 \r\n[Section]\r\nFast = 40\r\n\r\n[Tail]\r\nq=w";
+    ASSERT_TRUE(test::WriteFileBytes(ini, ansi));
+    SettingsFileUpdate update(ini);
+    ASSERT_TRUE(WriteSettings(s, update));
+    ASSERT_TRUE(update.Commit());
+    const std::string saved = test::ReadFileBytes(ini);
+    EXPECT_EQ(saved.substr(0, 40), ansi.substr(0, 40));
+    EXPECT_NE(saved.find("Fast =25\r\nAVI_File=C:\\\x93\xae\x89\xe6\\a.avi\r\n"), std::string::npos)
+        << saved;
+    EXPECT_EQ(saved.substr(saved.size() - 13), "\r\n[Tail]\r\nq=w");
+    EXPECT_EQ(Load().values.Fast, 25);
+
+    // UTF-16 stays UTF-16, with every key readable.
+    const std::wstring wide = L"\xFEFF[Section]\r\nFast=1\r\n";
+    ASSERT_TRUE(test::WriteFileBytes(
+        ini, std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2)));
+    SettingsFileUpdate utf16(ini);
+    ASSERT_TRUE(WriteSettings(s, utf16));
+    ASSERT_TRUE(utf16.Commit());
+    EXPECT_EQ(test::ReadFileBytes(ini).substr(0, 4), std::string("\xFF\xFE[\0", 4));
+    EXPECT_EQ(IniGet("Section", "BGMﾌｧｲﾙ", ini), "C:\\m.wav");
+
+    // "é" and Korean have no Shift-JIS form: the save fails and the file stays as it was.
+    ASSERT_TRUE(test::WriteFileBytes(ini, ansi));
+    for (const char* path : {"C:\\café.avi", "C:\\한국어.avi"}) {
+        s.AVI_File = path;
+        SettingsFileUpdate refused(ini);
+        EXPECT_FALSE(WriteSettings(s, refused) && refused.Commit()) << path;
+        EXPECT_EQ(test::ReadFileBytes(ini), ansi);
+        EXPECT_FALSE(ExactAnsi(Widen(path))) << path;
+    }
+    EXPECT_EQ(ExactAnsi(L"ﾌｧｲﾙ\\動画"), std::string("\xcc\xa7\xb2\xd9\\\x93\xae\x89\xe6"));
 }
 
 }  // namespace

@@ -25,7 +25,10 @@ class MemoryStore : public SettingsStore {
         const auto found = keys.find(key);
         return found == keys.end() ? "" : found->second;
     }
+    std::string refusedKey;
     bool IniPut(const std::string& key, const std::string& value) override {
+        if (key == refusedKey)
+            return false;
         writes.emplace_back(key, value);
         keys[key] = value;
         return true;
@@ -159,6 +162,12 @@ TEST(SaveDialogSettings, WritesElevenKeysInOrderWithTheSavingRule) {
     EXPECT_EQ(store.writes, expected);
     EXPECT_EQ(s.Flame_Skip, 4);
     EXPECT_EQ(s.BgmRepeat, 7);
+
+    // A refused key ends the writing, so "nothing more was saved" is true.
+    store.writes.clear();
+    store.refusedKey = "Pic_Height";
+    EXPECT_FALSE(SaveDialogSettings(s, dialog, store));
+    EXPECT_EQ(store.writes.size(), 4u);
 }
 
 }  // namespace

@@ -75,18 +75,21 @@ TEST(KeepAspectHeight, FollowsTheRoundedProductTruncatedQuotient) {
         {1, "101", 320, 240, "75"},
         {1, "100.5", 320, 240, "75"},
         {1, "640", 320, 240, "480"},
-        {1, "0", 320, 240, "0"},
-        {1, "-100", 320, 240, "-75"},
+        // Kept within 1 to 32767: what the box shows is what is saved, and the show can draw it.
+        {1, "0", 320, 240, "1"},
+        {1, "-100", 320, 240, "1"},
+        {1, "100", 4, 16000, "32767"},  // 400000 would be saved as the old height
+        {1, "100", 16000, 4, "1"},      // 0 would leave the show black
         {1, " 64 ", 64, 48, "48"},
         {1, "1e2", 320, 240, "75"},
         {1, "85", 240, 320, "113"},
-        {0, "640", 320, 240, std::nullopt},       // unticked
-        {1, "", 320, 240, std::nullopt},          // empty width
-        {1, "abc", 320, 240, std::nullopt},       // letters
-        {1, "640", 0, 0, std::nullopt},           // no video read
-        {1, "1e300", 320, 240, std::nullopt},     // product beyond 32 bits
-        {1, "9000000", 320, 240, std::nullopt},   // still beyond 32 bits
-        {1, "-2147483648", -1, 1, "2147483648"},  // the one quotient that leaves 32 bits
+        {0, "640", 320, 240, std::nullopt},      // unticked
+        {1, "", 320, 240, std::nullopt},         // empty width
+        {1, "abc", 320, 240, std::nullopt},      // letters
+        {1, "640", 0, 0, std::nullopt},          // no video read
+        {1, "1e300", 320, 240, std::nullopt},    // product beyond 32 bits
+        {1, "9000000", 320, 240, std::nullopt},  // still beyond 32 bits
+        {1, "-2147483648", -1, 1, "32767"},      // the one quotient that leaves 32 bits
     };
     for (const Row& row : rows)
         EXPECT_EQ(KeepAspectHeight(row.check, row.width, row.aviWidth, row.aviHeight), row.expected)
@@ -123,10 +126,14 @@ TEST(ThumbnailBoxFor, FitsIntoEightyFiveKeepingTheBottomEdge) {
     EXPECT_FALSE(ThumbnailBoxFor(320, -1));
 }
 
-VideoFacts Facts(bool read, bool decoder, int32_t first, int32_t count, int32_t w, int32_t h) {
+// A decoder gives a first frame unless said otherwise.
+VideoFacts Facts(bool read, bool decoder, int32_t first, int32_t count, int32_t w, int32_t h,
+                 bool fewColours = false) {
     VideoFacts f;
     f.informationRead = read;
     f.hasDecoder = decoder;
+    f.frameShown = decoder;
+    f.fewColours = fewColours;
     f.firstFrame = first;
     f.frameCount = count;
     f.frameWidth = w;
@@ -156,43 +163,54 @@ TEST(ChosenVideo, ADecodableVideoFillsTheBoxesAndBecomesTheStoredVideo) {
     EXPECT_EQ(u.Boxes->Pic_Height, "240");
     EXPECT_EQ(u.Boxes->Flame_Skip, "1");
     EXPECT_TRUE(u.drawThumbnail);
-    EXPECT_FALSE(u.refusedForColours);
+    EXPECT_EQ(u.refusal, ChoiceRefusal::None);
     EXPECT_EQ(settings.values.AVI_File, "D:\\動画 集\\b.avi");
     EXPECT_EQ(settings.AviFolder, "D:\\動画 集");
     EXPECT_EQ(numbers.AviWidth, 320);
     EXPECT_EQ(numbers.AviHeight, 240);
 }
 
-TEST(ChosenVideo, AVideoRefusedForItsColoursKeepsThePreviousChoice) {
+// Every refusal leaves the stored choice, the labels, the boxes, the thumbnail and the numbers as
+// they were (the panel then still describes the one stored video); only the start folder moves.
+// Before, an unreadable file became the stored video and a refused one left its labels behind.
+TEST(ChosenVideo, ARefusedChoiceLeavesEverythingButTheStartFolder) {
+    VideoFacts noFrame = Facts(true, true, 0, 12, 64, 48);
+    noFrame.frameShown = false;
+    struct Row {
+        const char* what;
+        VideoFacts facts;
+        ChoiceRefusal expected;
+    };
+    const Row rows[] = {
+        {"cannot be opened", Facts(false, false, 0, 0, 0, 0), ChoiceRefusal::Unreadable},
+        {"start or length -1", Facts(false, false, -1, 0, 0, 0), ChoiceRefusal::Unreadable},
+        {"8-bit, no decoder", Facts(true, false, 0, 12, 64, 48, true), ChoiceRefusal::FewColours},
+        {"24-bit, no decoder", Facts(true, false, 0, 12, 64, 48), ChoiceRefusal::Unreadable},
+        {"decoder, no frame", noFrame, ChoiceRefusal::Unreadable},
+    };
+    for (const Row& row : rows) {
+        LoadedSettings settings = WithVideo("C:\\old\\a.avi", "C:\\old");
+        VideoNumbers numbers{3, 10, 320, 240};
+        const VideoUpdate u = ChosenVideo("D:\\new\\x.avi", row.facts, settings, numbers);
+        EXPECT_EQ(u.refusal, row.expected) << row.what;
+        EXPECT_EQ(settings.values.AVI_File, "C:\\old\\a.avi") << row.what;
+        EXPECT_EQ(settings.AviFolder, "D:\\new") << row.what;
+        EXPECT_FALSE(u.Fname || u.FrameRange || u.FrameSize || u.Boxes || u.drawThumbnail)
+            << row.what;
+        EXPECT_EQ(numbers.AviStart, 3) << row.what;
+        EXPECT_EQ(numbers.AviLength, 10) << row.what;
+        EXPECT_EQ(numbers.AviWidth, 320) << row.what;
+        EXPECT_EQ(numbers.AviHeight, 240) << row.what;
+    }
+
     LoadedSettings settings = WithVideo("C:\\old\\a.avi", "C:\\old");
-    VideoNumbers numbers{0, 10, 320, 240};
-    const VideoUpdate u =
-        ChosenVideo("D:\\new\\pal.avi", Facts(true, false, 0, 12, 64, 48), settings, numbers);
-    EXPECT_TRUE(u.refusedForColours);
+    const VideoUpdate u = UnstorableVideo("D:\\새 폴더\\한국어.avi", settings);
+    EXPECT_EQ(u.refusal, ChoiceRefusal::NameNotStorable);
+    EXPECT_FALSE(u.Fname || u.FrameRange || u.Boxes || u.drawThumbnail);
+    EXPECT_EQ(settings.values.AVI_File, "C:\\old\\a.avi");
+    EXPECT_EQ(settings.AviFolder, "D:\\새 폴더");
     EXPECT_EQ(RefusedColoursMessage("D:\\new\\pal.avi"),
               "Error : AVI 256色は無効 \r\nD:\\new\\pal.avi");
-    EXPECT_EQ(settings.values.AVI_File, "C:\\old\\a.avi");
-    EXPECT_EQ(u.Fname, "C:\\old\\a.avi");
-    EXPECT_EQ(settings.AviFolder, "D:\\new");  // the next choice starts where the user was
-    EXPECT_EQ(u.FrameRange, "0 ～ 11");
-    EXPECT_FALSE(u.Boxes);
-    EXPECT_FALSE(u.drawThumbnail);
-    // The keep-aspect rule goes on with the shape of the video still chosen.
-    EXPECT_EQ(numbers.AviWidth, 320);
-    EXPECT_EQ(numbers.AviHeight, 240);
-}
-
-TEST(ChosenVideo, AnUnreadableVideoStaysChosenWithoutInformation) {
-    LoadedSettings settings = WithVideo("", "C:\\Savers");
-    VideoNumbers numbers;
-    const VideoUpdate u =
-        ChosenVideo("C:\\x.avi", Facts(false, false, 0, 0, 0, 0), settings, numbers);
-    EXPECT_EQ(u.Fname, "C:\\x.avi");
-    EXPECT_FALSE(u.FrameRange);
-    EXPECT_FALSE(u.Boxes);
-    EXPECT_FALSE(u.refusedForColours);
-    EXPECT_EQ(settings.values.AVI_File, "C:\\x.avi");
-    EXPECT_EQ(settings.AviFolder, "C:");
 }
 
 TEST(StoredVideo, SetsTheShapeEvenWithoutADecoderButLeavesTheBoxes) {
@@ -202,7 +220,7 @@ TEST(StoredVideo, SetsTheShapeEvenWithoutADecoderButLeavesTheBoxes) {
     EXPECT_FALSE(u.Boxes);
     EXPECT_FALSE(u.Fname);
     EXPECT_FALSE(u.drawThumbnail);
-    EXPECT_FALSE(u.refusedForColours);
+    EXPECT_EQ(u.refusal, ChoiceRefusal::None);
     EXPECT_EQ(numbers.AviWidth, 64);
     EXPECT_EQ(numbers.AviStart, 5);
     u = StoredVideo(Facts(true, true, 0, 10, 320, 240), numbers);

@@ -48,5 +48,33 @@ TEST(StartUp, AnotherInstanceEndsEveryStartAtOnce) {
     }
 }
 
+// Two starts a moment apart both find no window yet; the named mutex lets only the first run.
+// (Without it, the pairs started at once here both keep running.)
+TEST(StartUp, OfTwoStartsAMomentApartAtMostOneKeepsRunning) {
+    TempFolder folder;
+    const std::wstring scr = InstallScreenSaver(folder);
+    struct Pair {
+        const wchar_t *first, *second;
+        DWORD apartMs;
+    };
+    const Pair pairs[] = {{L"/s", L"/c", 100},
+                          {L"/c", L"/c", 0},
+                          {L"/s", L"/s", 100},
+                          {L"/c", L"/s", 0},
+                          {L"/c", L"/c", 100}};
+    for (const Pair& pair : pairs) {
+        SaverProcess first(scr, pair.first, folder.Path());
+        Sleep(pair.apartMs);  // the spacing under test, not a wait for anything
+        SaverProcess second(scr, pair.second, folder.Path());
+        // Each survivor waits on a window (the dialog, or the show's request for a video).
+        EXPECT_TRUE(WaitUntil([&] { return !first.Running() || !second.Running(); }, 30000))
+            << pair.first << L" " << pair.second << L" " << pair.apartMs;
+        EXPECT_TRUE(WaitUntil([&] {
+            return FindTopWindow(first.Id()) != nullptr || FindTopWindow(second.Id()) != nullptr;
+        }));
+        EXPECT_FALSE(first.Running() && second.Running()) << pair.first << L" " << pair.second;
+    }
+}
+
 }  // namespace
 }  // namespace kineloop
