@@ -71,15 +71,15 @@ void CommandModel::SetEnabled(bool enabled) {
     ApplyEnabled();
 }
 
-uint8_t CommandModel::Visible() {
+uint8_t CommandModel::OpaqueBackground() {
     if (!opaque_)
         return 0;
     ResetLook();
     return 255;
 }
 
-void CommandModel::SetVisible(uint8_t visible) {
-    opaque_ = visible != 0;
+void CommandModel::SetOpaqueBackground(uint8_t opaque) {
+    opaque_ = opaque != 0;
     look_.BackgroundChanged();
     if (opaque_)
         ResetLook();

@@ -69,8 +69,10 @@ class CommandModel {
     void SetFontColour(uint32_t colour);
     bool Enabled();
     void SetEnabled(bool enabled);
-    uint8_t Visible();
-    void SetVisible(uint8_t visible);
+    // The design's "Visible" property: 255 when the face is painted, 0 when the container shows
+    // through under the caption.
+    uint8_t OpaqueBackground();
+    void SetOpaqueBackground(uint8_t opaque);
 
     void ApplyEnabled();
     void ResetLook();

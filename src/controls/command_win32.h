@@ -32,15 +32,13 @@ bool CommandEnabled(HWND command);
 // Click is raised as WM_COMMAND with MAKEWPARAM(id, BN_CLICKED) and the control's HWND, sent to
 // the parent window.
 
-// The other properties, with their side effects.
+// The caption shown.
 std::wstring CommandCaption(HWND command);
-void SetCommandCaption(HWND command, const std::wstring& caption);
-FontSpec CommandFont(HWND command);
-void SetCommandFont(HWND command, const FontSpec& font);
-COLORREF CommandFontColour(HWND command);
-void SetCommandFontColour(HWND command, COLORREF colour);
-BYTE CommandVisible(HWND command);
-void SetCommandVisible(HWND command, BYTE visible);
+
+// Whether the face is painted (255) or the container shows through under the caption (0); any
+// value but 0 written makes it opaque. Stored as the design's "Visible" property.
+BYTE CommandOpaqueBackground(HWND command);
+void SetCommandOpaqueBackground(HWND command, BYTE opaque);
 
 // Writes the persisted properties into `design` (the container saving its design).
 void SaveCommand(HWND command, PropertyStore& design);

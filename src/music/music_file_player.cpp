@@ -3,9 +3,13 @@
 
 namespace kineloop {
 
+namespace {
+
 std::string MusicOpenCommand(const std::string& bgmFile) {
     return "open \"" + bgmFile + "\" type MPEGVideo Alias MP3Play";
 }
+
+}  // namespace
 
 void MusicFilePlayer::MusicOpenPlay(const std::string& bgmFile) {
     if (channel_.Send(MusicOpenCommand(bgmFile)) == 0)

@@ -10,9 +10,6 @@ namespace kineloop {
 
 inline constexpr size_t kMusicModeLength = 30;
 
-// "open \"<path>\" type MPEGVideo Alias MP3Play": the quotes keep spaces in the path.
-std::string MusicOpenCommand(const std::string& bgmFile);
-
 class MusicFilePlayer {
   public:
     explicit MusicFilePlayer(MciChannel& channel) : channel_(channel) {}

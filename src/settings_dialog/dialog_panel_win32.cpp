@@ -123,9 +123,14 @@ HWND CreateDialogPanel(HWND parent, int id, int x, int y, int width, int height)
     return window;
 }
 
+namespace {
+
+// The panel's state, or nullptr when `window` is no panel.
 DialogPanel* PanelOf(HWND window) {
     return window ? StateOf<DialogPanel>(window) : nullptr;
 }
+
+}  // namespace
 
 RetainedSurface* PanelSurface(HWND window) {
     DialogPanel* panel = PanelOf(window);

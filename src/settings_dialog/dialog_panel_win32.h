@@ -13,8 +13,6 @@ class DialogPanel;
 
 // Creates a panel of `width` x `height` pixels with a surface of the same size (cleared black).
 HWND CreateDialogPanel(HWND parent, int id, int x, int y, int width, int height);
-// The panel's state, or nullptr when `window` is no panel.
-DialogPanel* PanelOf(HWND window);
 RetainedSurface* PanelSurface(HWND window);
 
 // Copies what `surface` (the drawing of `container`) shows under `control` into `dc`, the

@@ -111,8 +111,6 @@ void ShowInformation(const VideoFacts& facts, VideoUpdate& update, VideoNumbers&
     update.FrameSize = FrameSizeText(facts.frameWidth, facts.frameHeight);
 }
 
-}  // namespace
-
 ChoiceRefusal RefusalOf(const VideoFacts& facts) {
     if (!facts.informationRead)
         return ChoiceRefusal::Unreadable;
@@ -120,6 +118,8 @@ ChoiceRefusal RefusalOf(const VideoFacts& facts) {
         return facts.fewColours ? ChoiceRefusal::FewColours : ChoiceRefusal::Unreadable;
     return facts.frameShown ? ChoiceRefusal::None : ChoiceRefusal::Unreadable;
 }
+
+}  // namespace
 
 VideoUpdate ChosenVideo(const std::string& path, const VideoFacts& facts, LoadedSettings& settings,
                         VideoNumbers& numbers) {

@@ -8,16 +8,14 @@
 #include <vector>
 
 #include "settings/saver_settings.h"
+#include "settings_dialog/dialog_values.h"
 
 namespace kineloop {
 
 // The texts the text boxes and the track list show after loading.
-struct LoadedTexts {
-    std::string Flame_From;  // "###0" when either end of the range is set, otherwise ""
-    std::string Flame_To;    // "####": 0 shows as ""
-    std::string Pic_Width;   // "####"
-    std::string Pic_Height;  // "####"
-    std::string Flame_Skip;  // plain decimal: 0 shows as "0"
+// Flame_From: "###0" when either end of the range is set, otherwise ""; Flame_To, Pic_Width and
+// Pic_Height: "####", 0 shows as ""; Flame_Skip: plain decimal, 0 shows as "0".
+struct LoadedTexts : FrameBoxTexts {
     std::string BGM_Repeat;  // "##": 0 shows as ""
 };
 LoadedTexts TextsForLoad(const SaverSettings& settings);
@@ -80,7 +78,6 @@ enum class ChoiceRefusal {
     Unreadable,       // it cannot be opened, or no frame of it can be shown
     FewColours,       // no 24-bit decoder for frames of 256 colours or fewer
 };
-ChoiceRefusal RefusalOf(const VideoFacts& facts);
 
 // The dialog-level values of the chosen video.
 struct VideoNumbers {
@@ -88,11 +85,6 @@ struct VideoNumbers {
     int32_t AviLength = 0;
     int32_t AviWidth = 0;
     int32_t AviHeight = 0;
-};
-
-// The text boxes that a chosen video fills with its own range and size.
-struct FrameBoxTexts {
-    std::string Flame_From, Flame_To, Pic_Width, Pic_Height, Flame_Skip;
 };
 
 // What a read video changes in the dialog; every empty field leaves its control alone.

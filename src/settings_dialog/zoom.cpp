@@ -6,12 +6,14 @@
 
 namespace kineloop {
 
-int16_t ZoomOriginX = 0;
-int16_t ZoomOriginY = 0;
+namespace {
 
+// The empty rectangle at one point, where the animations start and end.
 ZoomRect PointRect(int16_t x, int16_t y) {
     return {x, y, x, y};
 }
+
+}  // namespace
 
 ZoomPath OpeningPath(const ZoomRect& window, int16_t originX, int16_t originY) {
     return {PointRect(originX, originY), window};

@@ -6,11 +6,6 @@
 
 namespace kineloop {
 
-// Where the mouse was when the settings dialog loaded, in screen pixels. Both stay 0 until the
-// dialog records them, and are 0 when the position could not be read.
-extern int16_t ZoomOriginX;
-extern int16_t ZoomOriginY;
-
 // A rectangle in screen pixels, in the window system's order.
 struct ZoomRect {
     int32_t left, top, right, bottom;
@@ -20,9 +15,6 @@ struct ZoomRect {
 struct ZoomPath {
     ZoomRect from, to;
 };
-
-// The empty rectangle at one point, where the animations start and end.
-ZoomRect PointRect(int16_t x, int16_t y);
 
 // Opening grows from the point to the window; closing shrinks the window back to the point.
 ZoomPath OpeningPath(const ZoomRect& window, int16_t originX, int16_t originY);

@@ -14,11 +14,6 @@ void DrawWithWindowSystem(HWND window, int animation, const RECT& from, const RE
     DrawAnimatedRects(window, animation, &from, &to);  // only draws; its result tells nothing
 }
 
-AnimatedRectsDrawer& Drawer() {
-    static AnimatedRectsDrawer drawer = DrawWithWindowSystem;
-    return drawer;
-}
-
 // A failed GetWindowRect leaves the empty rectangle at the screen's corner.
 ZoomRect WindowRectOf(HWND window) {
     RECT rect{};
@@ -30,32 +25,26 @@ RECT ToRect(const ZoomRect& r) {
     return {r.left, r.top, r.right, r.bottom};
 }
 
-void Animate(HWND window, const ZoomPath& path) {
-    Drawer()(window, IDANI_CAPTION, ToRect(path.from), ToRect(path.to));
-}
-
 }  // namespace
 
-void RecordZoomOrigin() {
+WindowZoom::WindowZoom(AnimatedRectsDrawer drawer)
+    : drawer_(drawer ? std::move(drawer) : AnimatedRectsDrawer(DrawWithWindowSystem)) {}
+
+void WindowZoom::RecordOrigin() {
     POINT cursor{};
     if (!GetCursorPos(&cursor))
         cursor = {0, 0};
-    ZoomOriginX = ZoomCoordinate(cursor.x);
-    ZoomOriginY = ZoomCoordinate(cursor.y);
+    SetOrigin(ZoomCoordinate(cursor.x), ZoomCoordinate(cursor.y));
 }
 
-void ZoomOpen(HWND window) {
-    Animate(window, OpeningPath(WindowRectOf(window), ZoomOriginX, ZoomOriginY));
+void WindowZoom::Open(HWND window) const {
+    const ZoomPath path = OpeningPath(WindowRectOf(window), originX_, originY_);
+    drawer_(window, IDANI_CAPTION, ToRect(path.from), ToRect(path.to));
 }
 
-void ZoomClose(HWND window) {
-    Animate(window, ClosingPath(WindowRectOf(window), ZoomOriginX, ZoomOriginY));
-}
-
-AnimatedRectsDrawer ReplaceAnimatedRectsDrawer(AnimatedRectsDrawer drawer) {
-    if (!drawer)
-        drawer = DrawWithWindowSystem;
-    return std::exchange(Drawer(), std::move(drawer));
+void WindowZoom::Close(HWND window) const {
+    const ZoomPath path = ClosingPath(WindowRectOf(window), originX_, originY_);
+    drawer_(window, IDANI_CAPTION, ToRect(path.from), ToRect(path.to));
 }
 
 }  // namespace kineloop

@@ -2,25 +2,43 @@
 // mouse point and the dialog; the dialog itself is neither moved nor resized.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 
 #include <windows.h>
 
 namespace kineloop {
 
-// Records the mouse position in ZoomOriginX and ZoomOriginY; both become 0 when it cannot be
-// read. The settings dialog calls this while it loads, before ZoomOpen.
-void RecordZoomOrigin();
-
-// Animates from the recorded point to the window's frame.
-void ZoomOpen(HWND window);
-// Animates from the window's frame back to the recorded point.
-void ZoomClose(HWND window);
-
-// Draws one animation. The animation cannot be observed, so tests put their own drawer in place
-// of DrawAnimatedRects; an empty drawer puts DrawAnimatedRects back. Returns the previous drawer.
+// Draws one animation. The animation cannot be observed, so tests give a zoom their own drawer in
+// place of DrawAnimatedRects.
 using AnimatedRectsDrawer =
     std::function<void(HWND window, int animation, const RECT& from, const RECT& to)>;
-AnimatedRectsDrawer ReplaceAnimatedRectsDrawer(AnimatedRectsDrawer drawer);
+
+// One window's zoom: it opens from the point recorded while the window loads and closes back to it.
+class WindowZoom {
+  public:
+    // An empty drawer draws with DrawAnimatedRects.
+    explicit WindowZoom(AnimatedRectsDrawer drawer = nullptr);
+
+    // Records the mouse position as the origin, in screen pixels; both coordinates become 0 when
+    // it cannot be read or does not fit 16 bits. Until then the origin is the screen's corner.
+    void RecordOrigin();
+    void SetOrigin(int16_t x, int16_t y) {
+        originX_ = x;
+        originY_ = y;
+    }
+    int16_t OriginX() const { return originX_; }
+    int16_t OriginY() const { return originY_; }
+
+    // Animates from the origin to the window's frame.
+    void Open(HWND window) const;
+    // Animates from the window's frame back to the origin.
+    void Close(HWND window) const;
+
+  private:
+    AnimatedRectsDrawer drawer_;
+    int16_t originX_ = 0;
+    int16_t originY_ = 0;
+};
 
 }  // namespace kineloop

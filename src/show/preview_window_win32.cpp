@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "platform/bitmap_resource_win32.h"
 #include "platform/handles_win32.h"
 #include "platform/resource_ids.h"
 #include "platform/twips.h"
@@ -22,26 +23,13 @@ constexpr int kDesignHeight = 112;
 constexpr UINT_PTR kHostCheckTimer = 1;
 constexpr UINT kHostCheckMs = 1000;
 
-UniqueBitmap LoadPicture(int resourceId) {
-    return UniqueBitmap(
-        static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resourceId),
-                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-}
-
-SIZE PictureSize(const UniqueBitmap& picture) {
-    BITMAP info{};
-    if (!picture || !GetObjectW(picture.Get(), sizeof info, &info))
-        return {0, 0};
-    return {info.bmWidth, info.bmHeight};
-}
-
-// Kine_R: the background picture and `Img_Prev`, a windowless image that stretches its picture
+// The preview: the background picture and `Img_Prev`, a windowless image that stretches its picture
 // over its bounds. Both are painted again from the loaded bitmaps on every WM_PAINT.
-class KineR : public WindowState {
+class PreviewWindow : public WindowState {
   public:
-    KineR()
-        : background_(LoadPicture(IDB_PREVIEW_BACKGROUND)),
-          stills_(LoadPicture(IDB_PREVIEW_STILLS)) {}
+    PreviewWindow()
+        : background_(LoadBitmapResource(IDB_PREVIEW_BACKGROUND)),
+          stills_(LoadBitmapResource(IDB_PREVIEW_STILLS)) {}
 
     void SetImageBounds(int width, int height) { imageBounds_ = {0, 0, width, height}; }
     void WatchHost(HWND host) {
@@ -83,16 +71,16 @@ class KineR : public WindowState {
     RECT imageBounds_{0, 0, kDesignWidth, kDesignHeight};
 };
 
-void KineR::Paint(HDC dc) const {
+void PreviewWindow::Paint(HDC dc) const {
     UniqueMemoryDc source(CreateCompatibleDC(dc));
     if (!source)
         return;
-    const SIZE backgroundSize = PictureSize(background_);
+    const SIZE backgroundSize = BitmapSize(background_.Get());
     if (backgroundSize.cx > 0 && backgroundSize.cy > 0) {
         SelectionScope selected(source.Get(), background_.Get());
         BitBlt(dc, 0, 0, backgroundSize.cx, backgroundSize.cy, source.Get(), 0, 0, SRCCOPY);
     }
-    const SIZE stillsSize = PictureSize(stills_);
+    const SIZE stillsSize = BitmapSize(stills_.Get());
     const int width = imageBounds_.right - imageBounds_.left;
     const int height = imageBounds_.bottom - imageBounds_.top;
     if (stillsSize.cx > 0 && stillsSize.cy > 0 && width > 0 && height > 0) {
@@ -117,8 +105,8 @@ bool RegisterPreviewClass() {
 bool LoadPreviewWindow(const PreviewBox& box) {
     if (!RegisterPreviewClass())
         return false;
-    auto owned = std::make_unique<KineR>();
-    KineR& preview = *owned;
+    auto owned = std::make_unique<PreviewWindow>();
+    PreviewWindow& preview = *owned;
     const HWND window =
         CreateOwnedWindow(std::move(owned), 0, kClassName, kTitle, WS_POPUP | WS_CLIPCHILDREN, 0, 0,
                           kDesignWidth, kDesignHeight, nullptr, nullptr);

@@ -26,11 +26,16 @@ std::string ArgumentText(const std::string& commandLine) {
     return commandLine.substr(i);
 }
 
+namespace {
+
+// The second character of the argument text in upper case, or '\0' when the text is shorter.
 char ModeLetter(const std::string& argumentText) {
     if (argumentText.size() < 2)
         return '\0';
     return UpperAscii(argumentText.substr(1, 1))[0];
 }
+
+}  // namespace
 
 int32_t HostHandle(const std::string& argumentText) {
     if (argumentText.size() < 4)

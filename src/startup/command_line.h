@@ -10,9 +10,6 @@ namespace kineloop {
 // without the blanks that separate the two.
 std::string ArgumentText(const std::string& commandLine);
 
-// The second character of the argument text in upper case, or '\0' when the text is shorter.
-char ModeLetter(const std::string& argumentText);
-
 // The preview's host window handle: the argument text from its fourth character on, read as a
 // decimal number (leading blanks skipped, reading stops at the first character that does not
 // belong to the number). No digits, or a value outside 32 bits, give 0.

@@ -279,7 +279,7 @@ TEST(CommandPersistence, ValuesOffTheirDefaultsRoundTrip) {
     model.ReadProperties(StoredButtonDesign("設定"), Ambient());
     model.SetFontColour(0x00FF0000);
     model.SetEnabled(false);
-    model.SetVisible(0);
+    model.SetOpaqueBackground(0);
     PropertyStore saved;
     model.WriteProperties(saved, Ambient());
     EXPECT_EQ(saved.Size(), 5u);  // all but FirstRun
@@ -356,13 +356,13 @@ TEST(CommandProperties, SideEffectsOfTheWrites) {
     EXPECT_EQ(button.model.ButtonState(), 2);
 
     // Visible: 1 and 255 read back as 255; 0 reads 0, and neither that write nor read paints.
-    button.model.SetVisible(255);
-    EXPECT_EQ(button.model.Visible(), 255);
-    button.model.SetVisible(1);
-    EXPECT_EQ(button.model.Visible(), 255);
+    button.model.SetOpaqueBackground(255);
+    EXPECT_EQ(button.model.OpaqueBackground(), 255);
+    button.model.SetOpaqueBackground(1);
+    EXPECT_EQ(button.model.OpaqueBackground(), 255);
     button.look.paints.clear();
-    button.model.SetVisible(0);
-    EXPECT_EQ(button.model.Visible(), 0);
+    button.model.SetOpaqueBackground(0);
+    EXPECT_EQ(button.model.OpaqueBackground(), 0);
     EXPECT_EQ(button.look.paints, "");
 
     // Enabled: false paints Disable and greys the caption, true paints Normal; state stays.

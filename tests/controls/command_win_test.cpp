@@ -322,14 +322,14 @@ TEST_F(CommandOnScreen, KeysClickTheFocusedButtonAndALostCaptureForgetsThePress)
 TEST_F(CommandOnScreen, ATransparentBackgroundShowsTheContainerUnderTheCaption) {
     HWND button = Make("設定", 20, 20);
     ASSERT_TRUE(WaitUntil([&] { return Shows(button, 1, 14, 0x003C74); }));
-    SetCommandVisible(button, 0);
-    EXPECT_EQ(CommandVisible(button), 0);
+    SetCommandOpaqueBackground(button, 0);
+    EXPECT_EQ(CommandOpaqueBackground(button), 0);
     // The host's dark grey background at the edge and in the face; the caption stays.
     ASSERT_TRUE(WaitUntil([&] { return Shows(button, 8, 14, 0x404040); }));
     EXPECT_TRUE(Shows(button, 1, 14, 0x404040));
     EXPECT_EQ(CommandCaption(button), L"設定");
-    SetCommandVisible(button, 1);
-    EXPECT_EQ(CommandVisible(button), 255);
+    SetCommandOpaqueBackground(button, 1);
+    EXPECT_EQ(CommandOpaqueBackground(button), 255);
     EXPECT_TRUE(WaitUntil([&] { return Shows(button, 1, 14, 0x003C74); }));
 }
 

@@ -8,35 +8,13 @@
 
 #include "settings/paths.h"
 #include "settings/settings_loader.h"
+#include "settings/memory_store.h"
 #include "settings_dialog/dialog_values.h"
 
 namespace kineloop {
 namespace {
 
-class MemoryStore : public SettingsStore {
-  public:
-    std::map<std::string, std::string> keys;
-    std::set<std::string> files;
-    std::vector<std::string> reads;
-    std::vector<std::pair<std::string, std::string>> writes;
-
-    std::string IniGet(const std::string& key) override {
-        reads.push_back(key);
-        const auto found = keys.find(key);
-        return found == keys.end() ? "" : found->second;
-    }
-    std::string refusedKey;
-    bool IniPut(const std::string& key, const std::string& value) override {
-        if (key == refusedKey)
-            return false;
-        writes.emplace_back(key, value);
-        keys[key] = value;
-        return true;
-    }
-    bool FileExists(const std::string& path) override {
-        return files.count(WithoutTrailingSeparator(path)) > 0;
-    }
-};
+using test::MemoryStore;
 
 const std::string kProgram = "C:\\Savers";
 

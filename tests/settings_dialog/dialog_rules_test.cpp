@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "settings/memory_store.h"
 #include "settings_dialog/dialog_rules.h"
 #include "settings_dialog/dialog_values.h"
 
@@ -229,19 +230,7 @@ TEST(StoredVideo, SetsTheShapeEvenWithoutADecoderButLeavesTheBoxes) {
 }
 
 // A settings file that takes the keys it is given, or refuses them all.
-class MemoryStore : public SettingsStore {
-  public:
-    bool refuse = false;
-    std::vector<std::pair<std::string, std::string>> writes;
-    std::string IniGet(const std::string&) override { return {}; }
-    bool IniPut(const std::string& key, const std::string& value) override {
-        if (refuse)
-            return false;
-        writes.emplace_back(key, value);
-        return true;
-    }
-    bool FileExists(const std::string&) override { return false; }
-};
+using test::MemoryStore;
 
 TEST(SaveDialogSettings, FollowsTheSavingRuleAndReportsAFailedWrite) {
     SaverSettings s;

@@ -45,17 +45,12 @@ class ZoomTest : public ::testing::Test {
         window_ = MakeDialogLikeWindow();
         ASSERT_NE(window_, nullptr);
         GetWindowRect(window_, &windowRect_);
-        ZoomOriginX = ZoomOriginY = 0;
     }
-    void TearDown() override {
-        ReplaceAnimatedRectsDrawer(nullptr);
-        DestroyWindow(window_);
-    }
-    void RecordAnimations() {
-        ReplaceAnimatedRectsDrawer(
-            [this](HWND window, int animation, const RECT& from, const RECT& to) {
-                seen_.push_back({window, animation, from, to});
-            });
+    void TearDown() override { DestroyWindow(window_); }
+    WindowZoom RecordingZoom() {
+        return WindowZoom([this](HWND window, int animation, const RECT& from, const RECT& to) {
+            seen_.push_back({window, animation, from, to});
+        });
     }
 
     HWND window_ = nullptr;
@@ -64,17 +59,17 @@ class ZoomTest : public ::testing::Test {
 };
 
 TEST_F(ZoomTest, OpensFromTheRecordedPointAndClosesBackToIt) {
-    RecordAnimations();
+    WindowZoom zoom = RecordingZoom();
     ASSERT_TRUE(SetCursorPos(37, 610));
-    RecordZoomOrigin();
-    EXPECT_EQ(ZoomOriginX, 37);
-    EXPECT_EQ(ZoomOriginY, 610);
-    ZoomOpen(window_);
+    zoom.RecordOrigin();
+    EXPECT_EQ(zoom.OriginX(), 37);
+    EXPECT_EQ(zoom.OriginY(), 610);
+    zoom.Open(window_);
 
     // The cursor has moved on by the time the dialog closes; the animation still ends where
     // the dialog opened.
     SetCursorPos(900, 20);
-    ZoomClose(window_);
+    zoom.Close(window_);
 
     const RECT point{37, 610, 37, 610};
     ASSERT_EQ(seen_.size(), 2u);
@@ -89,9 +84,9 @@ TEST_F(ZoomTest, OpensFromTheRecordedPointAndClosesBackToIt) {
 }
 
 TEST_F(ZoomTest, WithoutARecordedPointAnimatesFromTheScreensCorner) {
-    RecordAnimations();
-    ZoomOpen(window_);
-    ZoomClose(window_);
+    const WindowZoom zoom = RecordingZoom();
+    zoom.Open(window_);
+    zoom.Close(window_);
     const RECT corner{0, 0, 0, 0};
     ASSERT_EQ(seen_.size(), 2u);
     EXPECT_TRUE(Same(seen_[0].from, corner));
@@ -99,15 +94,15 @@ TEST_F(ZoomTest, WithoutARecordedPointAnimatesFromTheScreensCorner) {
 }
 
 TEST_F(ZoomTest, TheWindowSystemsAnimationNeitherMovesNorResizesTheWindow) {
-    ZoomOriginX = 10;
-    ZoomOriginY = 700;
-    ZoomOpen(window_);
+    WindowZoom zoom;
+    zoom.SetOrigin(10, 700);
+    zoom.Open(window_);
     RECT afterOpening{};
     GetWindowRect(window_, &afterOpening);
     EXPECT_TRUE(Same(afterOpening, windowRect_));
     EXPECT_TRUE(IsWindowVisible(window_));
 
-    ZoomClose(window_);
+    zoom.Close(window_);
     RECT afterClosing{};
     GetWindowRect(window_, &afterClosing);
     EXPECT_TRUE(Same(afterClosing, windowRect_));
