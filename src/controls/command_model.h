@@ -25,7 +25,7 @@ enum class CommandKey { Space, Enter };
 class CommandLook {
   public:
     virtual ~CommandLook() = default;
-    // Draws the face with `picture` (steps 2 onwards; the model has set `ReverseFace`).
+    // Draws the face with `picture`; the model has already set `ReverseFace` for it.
     virtual void PaintFace(StatePicture picture) = 0;
     // The caption label's text, font, colour or enabled look changed: show it again.
     virtual void LabelChanged() = 0;

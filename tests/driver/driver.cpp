@@ -135,9 +135,7 @@ void SaverProcess::Terminate() {
     }
 }
 
-namespace {
-
-std::wstring TextOf(HWND window) {
+std::wstring TitleOf(HWND window) {
     const int length = GetWindowTextLengthW(window);
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
     text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
@@ -149,6 +147,8 @@ std::wstring ClassOf(HWND window) {
     GetClassNameW(window, name, 256);
     return name;
 }
+
+namespace {
 
 struct WindowSearch {
     DWORD processId;
@@ -165,7 +165,7 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
         return TRUE;
     if (!IsWindowVisible(window))
         return TRUE;
-    if (!search->title->empty() && TextOf(window) != *search->title)
+    if (!search->title->empty() && TitleOf(window) != *search->title)
         return TRUE;
     if (!search->className->empty() && ClassOf(window) != *search->className)
         return TRUE;
@@ -202,7 +202,7 @@ BOOL CALLBACK InspectBoxChild(HWND child, LPARAM parameter) {
             box->hasInformationIcon = true;
         return TRUE;
     }
-    const std::wstring text = TextOf(child);
+    const std::wstring text = TitleOf(child);
     if (!text.empty())
         box->text = text;
     return TRUE;
@@ -216,7 +216,7 @@ std::optional<MessageBoxSeen> WaitForMessageBox(DWORD processId, DWORD timeoutMs
         return std::nullopt;
     MessageBoxSeen box;
     box.window = window;
-    box.caption = TextOf(window);
+    box.caption = TitleOf(window);
     EnumChildWindows(window, InspectBoxChild, reinterpret_cast<LPARAM>(&box));
     return box;
 }

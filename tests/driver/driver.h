@@ -114,6 +114,10 @@ void PressKey(WORD virtualKey);
 // The cursor's visibility as the system sees it, or nothing where it cannot be read.
 std::optional<bool> CursorVisible();
 
+// A window's whole text (its title) and its class name.
+std::wstring TitleOf(HWND window);
+std::wstring ClassOf(HWND window);
+
 // A top-level window of the driver's own with a given title (a stand-in for another instance).
 class TitledWindow {
   public:

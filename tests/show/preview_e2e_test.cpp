@@ -34,12 +34,6 @@ class PreviewHost {
     TitledWindow window_;
 };
 
-std::wstring TitleOf(HWND window) {
-    wchar_t text[64] = L"";
-    GetWindowTextW(window, text, 64);
-    return text;
-}
-
 DWORD ProcessOf(HWND window) {
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);

@@ -16,18 +16,6 @@ using namespace test;
 
 constexpr DWORD kBoxStyle = WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN;
 
-std::wstring ClassOf(HWND window) {
-    wchar_t name[64] = L"";
-    GetClassNameW(window, name, 64);
-    return name;
-}
-
-std::wstring TitleOf(HWND window) {
-    wchar_t text[64] = L"";
-    GetWindowTextW(window, text, 64);
-    return text;
-}
-
 RECT RectOf(HWND window) {
     RECT rect{};
     GetWindowRect(window, &rect);
