@@ -9,6 +9,9 @@ packages=(
   wine64 xvfb xauth locales fonts-ipafont-gothic
   ffmpeg sox
   pulseaudio pulseaudio-utils gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  # Wine's Media Foundation decodes through GStreamer: libav for H.264, MPEG-4 Part 2 and WMV,
+  # plugins-ugly for the ASF container.
+  gstreamer1.0-libav gstreamer1.0-plugins-ugly
 )
 
 missing=()

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include <commdlg.h>
@@ -12,8 +13,8 @@
 
 #include "controls/command_win32.h"
 #include "controls/property_store.h"
-#include "frames/avi_frame_reader_win32.h"
 #include "frames/fdib_pointer.h"
+#include "frames/open_video_win32.h"
 #include "frames/snapshot_win32.h"
 #include "platform/handles_win32.h"
 #include "platform/message_box_win32.h"
@@ -41,6 +42,19 @@ constexpr wchar_t kFontFace[] = L"ＭＳ Ｐゴシック";
 constexpr int kFontHundredthsOfPoint = 975;
 constexpr int kFastLargest = 2000;
 constexpr int kFileBufferChars = 255;
+
+// One entry of the file-open dialog's filter list: what it says and the patterns it lists.
+struct FileFilter {
+    const wchar_t* description;
+    const wchar_t* patterns;
+};
+
+// The video choice's filters: every kind of file the program can open, AVI files, all files.
+const std::vector<FileFilter> kVideoFilters = {
+    {L"動画ﾌｧｲﾙ", L"*.avi;*.mp4;*.m4v;*.mov;*.wmv;*.asf;*.mkv;*.webm;*.mpg;*.mpeg;*.3gp"},
+    {L"AVIﾌｧｲﾙ", L"*.avi"},
+    {L"すべてのﾌｧｲﾙ", L"*.*"},
+};
 
 // Control ids; IDOK and IDCANCEL stay free, so that Enter and Esc do nothing.
 enum ControlId : int {
@@ -136,7 +150,7 @@ UniqueFont DialogFont(bool underlined) {
                                   DEFAULT_QUALITY, DEFAULT_PITCH, kFontFace));
 }
 
-VideoFacts FactsOf(const AviFrameReader& reader) {
+VideoFacts FactsOf(const FrameSource& reader) {
     VideoFacts facts;
     facts.informationRead = reader.OpenedFully();
     facts.hasDecoder = reader.HasDecoder();
@@ -147,13 +161,16 @@ VideoFacts FactsOf(const AviFrameReader& reader) {
     return facts;
 }
 
-// The platform's file-open dialog with one filter; false when the user cancelled.
-bool AskForFile(HWND owner, const std::wstring& description, const std::wstring& pattern,
-                const std::string& startFolder, std::wstring& chosen) {
-    std::wstring filter = description;
-    filter.push_back(L'\0');
-    filter += pattern;
-    filter.push_back(L'\0');
+// The platform's file-open dialog with the filters in this order; false when the user cancelled.
+bool AskForFile(HWND owner, const std::vector<FileFilter>& filters, const std::string& startFolder,
+                std::wstring& chosen) {
+    std::wstring filter;
+    for (const FileFilter& entry : filters) {
+        filter += entry.description;
+        filter.push_back(L'\0');
+        filter += entry.patterns;
+        filter.push_back(L'\0');
+    }
     filter.push_back(L'\0');
     std::vector<wchar_t> file(kFileBufferChars, L'\0');
     std::vector<wchar_t> title(kFileBufferChars, L'\0');
@@ -209,7 +226,7 @@ class KineP : public ModalDialog {
     void ChooseVideo();
     void RefreshAviInfo();
     void ShowVideoUpdate(const VideoUpdate& update);
-    void DrawThumbnail(AviFrameReader& reader);
+    void DrawThumbnail(FrameSource& reader);
     void ApplyKeepAspect();
     void SelectMusicKind(int kind);
     void ShowMusicKind(int kind);
@@ -510,10 +527,10 @@ void KineP::ShowVideoUpdate(const VideoUpdate& update) {
 // Click of Cmd_Avi_Get.
 void KineP::ChooseVideo() {
     std::wstring path;
-    if (!AskForFile(Hwnd(), L"AVIﾌｧｲﾙ", L"*.avi", settings_.AviFolder, path))
+    if (!AskForFile(Hwnd(), kVideoFilters, settings_.AviFolder, path))
         return;
-    AviFrameReader reader;
-    reader.Open(path);
+    const std::unique_ptr<FrameSource> source = OpenFrameSource(path, WaitStyle::NoInput);
+    FrameSource& reader = *source;
     const VideoUpdate update = ChosenVideo(Narrow(path), FactsOf(reader), settings_, numbers_);
     ShowVideoUpdate(update);
     if (update.drawThumbnail)
@@ -526,8 +543,9 @@ void KineP::ChooseVideo() {
 
 // The stored video, read again at load: labels, shape and thumbnail, never the text boxes.
 void KineP::RefreshAviInfo() {
-    AviFrameReader reader;
-    reader.Open(TextOf(lblFname_));
+    const std::unique_ptr<FrameSource> source =
+        OpenFrameSource(TextOf(lblFname_), WaitStyle::NoInput);
+    FrameSource& reader = *source;
     const VideoUpdate update = StoredVideo(FactsOf(reader), numbers_);
     ShowVideoUpdate(update);
     if (update.drawThumbnail)
@@ -537,7 +555,7 @@ void KineP::RefreshAviInfo() {
 }
 
 // The first frame, through the scratch file, fitted into Pic_Disp with its bottom edge kept.
-void KineP::DrawThumbnail(AviFrameReader& reader) {
+void KineP::DrawThumbnail(FrameSource& reader) {
     FDIBPointer frame;
     const void* packed = reader.ReadFrame(0);
     if (!packed || !frame.CreateFromPackedDIBPointer(packed, reader.FrameBytes()))
@@ -596,7 +614,7 @@ void KineP::SelectMusicKind(int kind) {
 
 void KineP::ChooseMusicFile() {
     std::wstring path;
-    if (!AskForFile(Hwnd(), L"BGMﾌｧｲﾙ (MP3 WAV)", L"*.MP3;*.WAV", settings_.BgmFolder, path))
+    if (!AskForFile(Hwnd(), {{L"BGMﾌｧｲﾙ (MP3 WAV)", L"*.MP3;*.WAV"}}, settings_.BgmFolder, path))
         return;
     settings_.values.BgmFile = Narrow(path);
     SetWindowTextW(lblBgmFile_, path.c_str());

@@ -2,9 +2,10 @@
 #include "show/play_frames_win32.h"
 
 #include <algorithm>
+#include <memory>
 
-#include "frames/avi_frame_reader_win32.h"
 #include "frames/fdib_pointer.h"
+#include "frames/open_video_win32.h"
 #include "frames/snapshot_win32.h"
 #include "platform/message_box_win32.h"
 #include "platform/message_pump_win32.h"
@@ -57,8 +58,10 @@ void PlaceTile(ShowSession& s) {
 }
 
 void PlayFrames(ShowSession& s, uint64_t stopAfterFrames) {
-    AviFrameReader reader;
-    reader.Open(Widen(s.settings.AVI_File));
+    // Opened and read on the video thread: a click or key ends the show meanwhile.
+    const std::unique_ptr<FrameSource> source =
+        OpenFrameSource(Widen(s.settings.AVI_File), WaitStyle::AllMessages);
+    FrameSource& reader = *source;
     s.StreamStart = reader.FirstFrame();
     s.StreamLength = reader.FrameCount();
     if (!reader.OpenedFully()) {

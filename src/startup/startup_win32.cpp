@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "frames/open_video_win32.h"
 #include "platform/handles_win32.h"
 #include "platform/text_win32.h"
 #include "platform/twips.h"
@@ -16,8 +17,10 @@ namespace kineloop {
 
 namespace {
 
-// Ending is immediate: no window's close handling runs after this.
+// Ending is immediate: no window's close handling runs after this. The video thread, when a video
+// was opened, is shut down first.
 [[noreturn]] void EndProgram() {
+    EndVideo(kEndVideoWaitMs);
     ExitProcess(0);
 }
 
