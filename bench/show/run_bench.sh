@@ -14,4 +14,5 @@ if [ ! -s "$media/bench_fixed_strips.avi" ]; then
     -c:v cinepak -min_strips 2 -max_strips 2 "$media/bench_fixed_strips.avi"
 fi
 "$root/tests/wine/wine-run.sh" "$build/wine" "$build/bench/show/bench_show.exe" \
-  "$media/bench_320x240.avi" "$media/bench_640x480.avi" "$media/bench_fixed_strips.avi"
+  "$media/bench_320x240.avi" "$media/bench_640x480.avi" "$media/bench_fixed_strips.avi" \
+  "$media/bench_1280x720.mp4"

@@ -83,6 +83,7 @@ void AviFrameReader::Open(const std::wstring& path) {
     requestedFormat_ = BITMAPINFOHEADER{};
     openedFully_ = false;
     paletteVideo_ = false;
+    sizeFits_ = false;
     OpenSequence();
 }
 
@@ -137,7 +138,8 @@ void AviFrameReader::OpenSequence() {
     // A frame size from a damaged or hostile file must not reach the decoder, which would try to
     // allocate it: such a reader simply has no decoder and reads no frames.
     const bool ownFormatFits = StreamFormatFits();
-    if (computed && FitsDecoder(format.RequestedFormat) && ownFormatFits) {
+    sizeFits_ = computed && FitsDecoder(format.RequestedFormat) && ownFormatFits;
+    if (sizeFits_) {
         BITMAPINFOHEADER wanted = requestedFormat_;  // the platform may write into it
         decoder_.Reset(AVIStreamGetFrameOpen(stream_.Get(), &wanted));
     }

@@ -79,6 +79,8 @@ class AviFrameReader : public FrameSource {
     double FramesPerSecond() const override { return framesPerSecond_; }
     // Whether the stream is stored at 8 bits a pixel or fewer (known once fully opened).
     bool PaletteVideo() const { return paletteVideo_; }
+    // Whether the frame size was fit to ask the platform for a decoder.
+    bool SizeFits() const { return sizeFits_; }
     const BITMAPINFOHEADER& RequestedFormat() const { return requestedFormat_; }
     const std::wstring& Path() const override { return path_; }
 
@@ -103,6 +105,7 @@ class AviFrameReader : public FrameSource {
     BITMAPINFOHEADER requestedFormat_{};
     bool openedFully_ = false;
     bool paletteVideo_ = false;
+    bool sizeFits_ = false;
 };
 
 }  // namespace kineloop

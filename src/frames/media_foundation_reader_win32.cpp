@@ -116,6 +116,13 @@ void MediaFoundationReader::Open(const std::wstring& path) {
     openedFully_ = true;
 }
 
+void MediaFoundationReader::Refuse(const std::wstring& path) {
+    Close();
+    path_ = path;
+    openedFully_ = false;
+    failed_ = true;
+}
+
 // The first output format the decoder agrees to, in the order of kOutputs.
 bool MediaFoundationReader::ChooseOutput() {
     for (const Output& output : kOutputs) {

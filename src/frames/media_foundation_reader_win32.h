@@ -27,6 +27,8 @@ class MediaFoundationReader : public FrameSource {
     // Opens the file and settles the pixel format; afterwards it either has a decoder and knows
     // the frames, or Close reports the file.
     void Open(const std::wstring& path);
+    // Takes `path` as a file that cannot be read, without opening it: Close reports it.
+    void Refuse(const std::wstring& path);
 
     VideoLibrary Library() const override { return VideoLibrary::MediaFoundation; }
     bool OpenedFully() const override { return openedFully_; }

@@ -3,9 +3,11 @@
 #include "frames/open_video_win32.h"
 
 #include <algorithm>
+#include <mutex>
 #include <vector>
 
 #include "frames/avi_frame_reader_win32.h"
+#include "frames/file_bytes_win32.h"
 #include "frames/media_foundation_reader_win32.h"
 #include "frames/video_kind.h"
 #include "platform/text_win32.h"
@@ -14,17 +16,34 @@ namespace kineloop {
 
 namespace {
 
-// The sources open on the video thread, touched only there; what is left of them at the end is
-// released before Media Foundation shuts down.
-std::vector<FrameSource*>& LiveSources() {
-    static std::vector<FrameSource*> live;
-    return live;
+// The sources open on the video thread; what is left of them at the end is released before Media
+// Foundation shuts down. (A thread given up on as stuck may still add to them.)
+std::mutex g_liveMutex;
+std::vector<FrameSource*> g_live;
+
+void Keep(FrameSource* source) {
+    std::lock_guard<std::mutex> lock(g_liveMutex);
+    g_live.push_back(source);
 }
 
 void Forget(FrameSource* source) {
-    std::vector<FrameSource*>& live = LiveSources();
-    live.erase(std::remove(live.begin(), live.end(), source), live.end());
+    {
+        std::lock_guard<std::mutex> lock(g_liveMutex);
+        g_live.erase(std::remove(g_live.begin(), g_live.end(), source), g_live.end());
+    }
     delete source;
+}
+
+// A movie file cut short before its header would hang the platform's parser: such a file is
+// reported as unreadable without it.
+std::unique_ptr<MediaFoundationReader> OpenWithMediaFoundation(const std::wstring& path) {
+    auto reader = std::make_unique<MediaFoundationReader>();
+    FileBytes file(path);
+    if (file.Opened() && !MovieHeaderIsWhole(file))
+        reader->Refuse(path);
+    else
+        reader->Open(path);
+    return reader;
 }
 
 std::unique_ptr<FrameSource> OpenHere(const std::wstring& path) {
@@ -32,10 +51,9 @@ std::unique_ptr<FrameSource> OpenHere(const std::wstring& path) {
         auto avi = std::make_unique<AviFrameReader>();
         avi->Open(path);
         if (!MediaFoundationTriesAfterAvi(
-                {avi->OpenedFully(), avi->HasDecoder(), avi->PaletteVideo()}))
+                {avi->OpenedFully(), avi->SizeFits(), avi->HasDecoder(), avi->PaletteVideo()}))
             return avi;
-        auto other = std::make_unique<MediaFoundationReader>();
-        other->Open(path);
+        auto other = OpenWithMediaFoundation(path);
         if (!other->HasDecoder()) {
             other->Close();
             return avi;  // says why nothing could show the file
@@ -43,34 +61,39 @@ std::unique_ptr<FrameSource> OpenHere(const std::wstring& path) {
         avi->Close();
         return other;
     }
-    auto reader = std::make_unique<MediaFoundationReader>();
-    reader->Open(path);
-    return reader;
+    return OpenWithMediaFoundation(path);
 }
 
 // A source on the video thread, seen from the window thread: the facts are copied once opened,
-// every call that touches the file runs over there.
+// every call that touches the file runs over there. A call the platform hangs in is given up
+// after kCallLimitMs; the source then reads nothing more and reports its file.
 class ThreadedSource final : public FrameSource {
   public:
-    ThreadedSource(const std::wstring& path, WaitStyle style) : path_(path), style_(style) {
-        RunOnVideoThread(
-            [this] {
-                inner_ = OpenHere(path_).release();
-                LiveSources().push_back(inner_);
-                library_ = inner_->Library();
-                openedFully_ = inner_->OpenedFully();
-                hasDecoder_ = inner_->HasDecoder();
-                firstFrame_ = inner_->FirstFrame();
-                frameCount_ = inner_->FrameCount();
-                frameWidth_ = inner_->FrameWidth();
-                frameHeight_ = inner_->FrameHeight();
-                framesPerSecond_ = inner_->FramesPerSecond();
+    ThreadedSource(const std::wstring& path, WaitStyle style)
+        : path_(path), style_(style), shared_(std::make_shared<Shared>()) {
+        const bool done = RunOnVideoThread(
+            [shared = shared_, path] {
+                FrameSource* inner = OpenHere(path).release();
+                Keep(inner);
+                shared->inner = inner;
             },
-            style_);
+            style_, kCallLimitMs);
+        FrameSource* inner = done ? shared_->inner : nullptr;
+        if (!inner)
+            return;
+        inner_ = inner;
+        library_ = inner->Library();
+        openedFully_ = inner->OpenedFully();
+        hasDecoder_ = inner->HasDecoder();
+        firstFrame_ = inner->FirstFrame();
+        frameCount_ = inner->FrameCount();
+        frameWidth_ = inner->FrameWidth();
+        frameHeight_ = inner->FrameHeight();
+        framesPerSecond_ = inner->FramesPerSecond();
     }
     ~ThreadedSource() override {
         if (inner_)
-            RunOnVideoThread([this] { Forget(inner_); }, style_);
+            RunOnVideoThread([inner = inner_] { Forget(inner); }, style_, kCallLimitMs);
     }
 
     VideoLibrary Library() const override { return library_; }
@@ -83,35 +106,59 @@ class ThreadedSource final : public FrameSource {
     double FramesPerSecond() const override { return framesPerSecond_; }
 
     const void* ReadFrame(int32_t number) override {
-        const void* frame = nullptr;
-        if (inner_ && hasDecoder_) {
-            RunOnVideoThread(
-                [&] {
-                    frame = inner_->ReadFrame(number);
-                    frameBytes_ = inner_->FrameBytes();
-                },
-                style_);
+        if (!inner_ || !hasDecoder_)
+            return nullptr;
+        const bool done = RunOnVideoThread(
+            [shared = shared_, inner = inner_, number] {
+                shared->frame = inner->ReadFrame(number);
+                shared->frameBytes = inner->FrameBytes();
+            },
+            style_, kCallLimitMs);
+        if (!done) {
+            GiveUp();
+            return nullptr;
         }
-        return frame;
+        return shared_->frame;
     }
-    size_t FrameBytes() const override { return hasDecoder_ ? frameBytes_ : 0; }
+    size_t FrameBytes() const override { return hasDecoder_ ? shared_->frameBytes : 0; }
 
     bool Close() override {
         if (closed_)
             return false;
         closed_ = true;
         hasDecoder_ = false;
-        // A source the video thread could not even start for reports its file too.
-        bool report = !inner_;
-        if (inner_)
-            RunOnVideoThread([&] { report = inner_->Close(); }, style_);
+        if (!inner_)
+            return true;  // never opened, or given up: the file could not be read
+        bool report = false;
+        if (!RunOnVideoThread(
+                [shared = shared_, inner = inner_] { shared->report = inner->Close(); }, style_,
+                kCallLimitMs)) {
+            GiveUp();
+            return true;
+        }
+        report = shared_->report;
         return report;
     }
     const std::wstring& Path() const override { return path_; }
 
   private:
+    // What the video thread hands back; it outlives a call given up on.
+    struct Shared {
+        FrameSource* inner = nullptr;
+        const void* frame = nullptr;
+        size_t frameBytes = 0;
+        bool report = false;
+    };
+
+    // The source stays with the stuck thread; nothing here touches it again.
+    void GiveUp() {
+        inner_ = nullptr;
+        hasDecoder_ = false;
+    }
+
     std::wstring path_;
     WaitStyle style_;
+    std::shared_ptr<Shared> shared_;
     FrameSource* inner_ = nullptr;  // lives on the video thread
     bool closed_ = false;
     VideoLibrary library_ = VideoLibrary::AviFile;
@@ -119,7 +166,6 @@ class ThreadedSource final : public FrameSource {
     bool hasDecoder_ = false;
     int32_t firstFrame_ = 0, frameCount_ = 0, frameWidth_ = 0, frameHeight_ = 0;
     double framesPerSecond_ = 0;
-    size_t frameBytes_ = 0;
 };
 
 }  // namespace
@@ -128,13 +174,16 @@ std::unique_ptr<FrameSource> OpenFrameSource(const std::wstring& path, WaitStyle
     return std::make_unique<ThreadedSource>(path, style);
 }
 
-void EndVideo(DWORD limitMs) {
-    EndVideoThread(
+bool EndVideo(DWORD limitMs) {
+    return EndVideoThread(
         [] {
-            std::vector<FrameSource*>& live = LiveSources();
+            std::vector<FrameSource*> live;
+            {
+                std::lock_guard<std::mutex> lock(g_liveMutex);
+                live.swap(g_live);
+            }
             for (FrameSource* source : live)
                 delete source;
-            live.clear();
         },
         limitMs);
 }

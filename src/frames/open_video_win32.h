@@ -19,8 +19,14 @@ namespace kineloop {
 std::unique_ptr<FrameSource> OpenFrameSource(const std::wstring& path, WaitStyle style);
 
 // Releases the sources still open and shuts the video thread down, waiting at most `limitMs`;
-// run on every way out of the program once a video may have been opened.
-void EndVideo(DWORD limitMs);
+// run on every way out of the program once a video may have been opened. False when a thread is
+// left stuck in the platform: the program must then end with TerminateProcess, as the platform's
+// own ending would crash.
+bool EndVideo(DWORD limitMs);
+
+// How long one open or read of a video may take before it is given up (the platform hangs on
+// some damaged files): a failed open then, or a frame that cannot be decoded.
+inline constexpr DWORD kCallLimitMs = 8000;
 
 // How long the end of the program waits for the video thread: a key ends the show at once even
 // while the platform is still busy with a file.

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "frames/avi_structure.h"
+
 namespace kineloop {
 
 // Whether the path (UTF-8) names a ".avi" file, in any letter case.
@@ -18,16 +20,24 @@ inline constexpr size_t kRiffAviHeaderBytes = 12;
 // seconds per gigabyte failing on anything else, so nothing else reaches it.
 bool StartsAsRiffAvi(const uint8_t* bytes, size_t count);
 
+// False for an MP4, MOV or 3GP file (one that starts with an "ftyp" box) without a whole "moov"
+// box among its top-level boxes, as a download cut short before it is: the platform's parser
+// (Wine's, at least) waits for it for ever. True for every other file.
+bool MovieHeaderIsWhole(ByteSource& file);
+
 // What AVIFile made of an AVI file, for the choice of the next reader.
 struct AviOutcome {
     bool openedFully = false;   // its frame information was read
+    bool sizeFits = false;      // the frame size was fit to ask the platform for a decoder
     bool hasDecoder = false;    // a 24-bit decoder was found
     bool paletteVideo = false;  // the stream is stored at 8 bits a pixel or fewer
 };
 
-// Whether Media Foundation should try an AVI file after AVIFile: when AVIFile could not open it
-// or found no decoder. A palette video without a decoder stays AVIFile's: it is refused for its
-// colours, as it always was.
+// Whether Media Foundation should try an AVI file after AVIFile: when AVIFile read it, its frame
+// size was sane, and the platform had no decoder for its video. An AVI file AVIFile cannot read is
+// damaged, or no AVI at all: Wine's Media Foundation hangs on many of those, and Windows' would
+// show nothing AVIFile cannot. A palette video without a decoder stays AVIFile's: it is refused for
+// its colours, as it always was.
 bool MediaFoundationTriesAfterAvi(const AviOutcome& avi);
 
 // Whether a picture of this size is high definition: its colours are then taken as BT.709 when

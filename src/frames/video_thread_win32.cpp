@@ -33,7 +33,10 @@ struct VideoThread {
 };
 
 std::mutex g_startMutex;
-VideoThread* g_thread = nullptr;  // made once, never freed: the program ends with it
+// The thread in use: made when first needed, never freed (the program ends with it, and a thread
+// given up on as stuck still uses its queue).
+VideoThread* g_thread = nullptr;
+bool g_stuck = false;  // a thread was given up on
 thread_local bool t_mediaFoundation = false;
 
 std::shared_ptr<Task> NextTask(VideoThread& video) {
@@ -130,7 +133,7 @@ bool WaitRunning(HANDLE done, WaitStyle style, DWORD limitMs) {
 
 }  // namespace
 
-bool RunOnVideoThread(const std::function<void()>& work, WaitStyle style) {
+bool RunOnVideoThread(const std::function<void()>& work, WaitStyle style, DWORD limitMs) {
     if (g_thread && g_thread->threadId == GetCurrentThreadId()) {
         work();  // already there
         return true;
@@ -141,27 +144,35 @@ bool RunOnVideoThread(const std::function<void()>& work, WaitStyle style) {
     const std::shared_ptr<Task> task = Queue(*video, work, false);
     if (!task)
         return false;
-    WaitRunning(task->done.Get(), style, INFINITE);
-    return true;
+    if (WaitRunning(task->done.Get(), style, limitMs))
+        return true;
+    // Stuck in the platform: the thread keeps what it holds, and later work goes to a new one.
+    std::lock_guard<std::mutex> lock(g_startMutex);
+    if (g_thread == video)
+        g_thread = nullptr;
+    g_stuck = true;
+    return false;
 }
 
 bool MediaFoundationReady() {
     return t_mediaFoundation;
 }
 
-void EndVideoThread(const std::function<void()>& release, DWORD limitMs) {
+bool EndVideoThread(const std::function<void()>& release, DWORD limitMs) {
     VideoThread* video = nullptr;
     {
         std::lock_guard<std::mutex> lock(g_startMutex);
         video = g_thread;
     }
     if (!video || video->threadId == GetCurrentThreadId())
-        return;
+        return !g_stuck;
     if (!Queue(*video, release, true))
-        return;
+        return false;
     // Only the input is kept back: a click or key must not start ending the program again.
     const HANDLE thread = video->thread.Get();
-    WaitRunning(thread, WaitStyle::NoInput, limitMs);
+    const bool ended = WaitRunning(thread, WaitStyle::NoInput, limitMs);
+    std::lock_guard<std::mutex> lock(g_startMutex);
+    return ended && !g_stuck;
 }
 
 }  // namespace kineloop

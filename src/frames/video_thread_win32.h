@@ -15,16 +15,20 @@ enum class WaitStyle {
     NoInput,      // painting, timers, posted and sent messages; input waits its turn (the dialog)
 };
 
-// Runs `work` on the video thread (started when first needed) and returns once it is done.
-// False when the thread could not be started; `work` then did not run.
-bool RunOnVideoThread(const std::function<void()>& work, WaitStyle style);
+// Runs `work` on the video thread (started when first needed) and returns once it is done, or
+// after `limitMs`: the platform can hang on a damaged file. A thread that overran is left to
+// itself (`work` must then own everything it touches) and the next call starts a new one. False
+// when `work` did not finish in time or the thread could not be started.
+bool RunOnVideoThread(const std::function<void()>& work, WaitStyle style, DWORD limitMs = INFINITE);
 
 // Whether Media Foundation is started (true only on the video thread, once it started it).
 bool MediaFoundationReady();
 
 // Ends the video thread before the program ends: `release` runs on it first (objects that would
 // outlive Media Foundation), then Media Foundation and COM are shut down. Waits at most
-// `limitMs` for work still running there. Does nothing when the thread never started.
-void EndVideoThread(const std::function<void()>& release, DWORD limitMs);
+// `limitMs` for work still running there. Does nothing when the thread never started. False when
+// a thread is left stuck in the platform (now or given up on before): the platform's own ending
+// would then crash, and the program must end without it (TerminateProcess).
+bool EndVideoThread(const std::function<void()>& release, DWORD limitMs);
 
 }  // namespace kineloop

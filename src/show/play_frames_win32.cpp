@@ -58,6 +58,9 @@ void PlaceTile(ShowSession& s) {
 }
 
 void PlayFrames(ShowSession& s, uint64_t stopAfterFrames) {
+    // Set before the open, which lets input run: a stop asked for meanwhile holds at the first
+    // yield.
+    s.KeepPlaying = true;
     // Opened and read on the video thread: a click or key ends the show meanwhile.
     const std::unique_ptr<FrameSource> source =
         OpenFrameSource(Widen(s.settings.AVI_File), WaitStyle::AllMessages);
@@ -82,7 +85,6 @@ void PlayFrames(ShowSession& s, uint64_t stopAfterFrames) {
 
     FDIBPointer frame;
     ScratchSnapshot scratch;
-    s.KeepPlaying = true;
     Picture picture;  // Pic_K: the last frame loaded back from the scratch file
     bool pictureLoaded = false;
     uint64_t shown = 0;

@@ -170,7 +170,8 @@ void KineS::OnClose() {
     RestoreCursor();
     // The video's objects go before Media Foundation does, or the platform may crash on the way
     // out; a file the platform is still busy with does not hold the end up for long.
-    EndVideo(kEndVideoWaitMs);
+    if (!EndVideo(kEndVideoWaitMs))
+        TerminateProcess(GetCurrentProcess(), 0);
     ExitProcess(0);
 }
 

@@ -20,7 +20,8 @@ namespace {
 // Ending is immediate: no window's close handling runs after this. The video thread, when a video
 // was opened, is shut down first.
 [[noreturn]] void EndProgram() {
-    EndVideo(kEndVideoWaitMs);
+    if (!EndVideo(kEndVideoWaitMs))
+        TerminateProcess(GetCurrentProcess(), 0);
     ExitProcess(0);
 }
 

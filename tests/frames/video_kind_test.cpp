@@ -57,20 +57,22 @@ TEST(VideoKind, OnlyARiffAviHeaderReachesAviFile) {
     }
 }
 
-TEST(VideoKind, MediaFoundationTriesWhatAviFileCannotShowExceptPaletteVideo) {
+TEST(VideoKind, MediaFoundationTriesAnAviWithoutDecoderExceptPaletteVideo) {
     const struct {
         AviOutcome avi;
         bool tries;
     } cases[] = {
-        {{false, false, false}, true},  // not opened: no AVI, damaged, unknown layout
-        {{true, false, false}, true},   // no decoder (Motion JPEG, MPEG-4 Part 2)
-        {{true, true, false}, false},   // AVIFile decodes it
-        {{true, true, true}, false},   {{true, false, true}, false},  // refused for its 256 colours
-        {{false, false, true}, true},
+        {{false, false, false, false}, false},  // not read: no AVI, damaged, a hostile layout
+        {{true, true, false, false}, true},     // no decoder (Motion JPEG, MPEG-4 Part 2)
+        {{true, false, false, false}, false},   // a size no decoder is asked for
+        {{true, true, true, false}, false},     // AVIFile decodes it
+        {{true, true, true, true}, false},
+        {{true, true, false, true}, false},  // refused for its 256 colours
+        {{false, false, false, true}, false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(MediaFoundationTriesAfterAvi(c.avi), c.tries)
-            << c.avi.openedFully << c.avi.hasDecoder << c.avi.paletteVideo;
+            << c.avi.openedFully << c.avi.sizeFits << c.avi.hasDecoder << c.avi.paletteVideo;
     }
 }
 
@@ -109,6 +111,56 @@ TEST(VideoKind, FramesInADurationRoundToTheNearestFrame) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(FramesInDuration(c.duration, c.numerator, c.denominator), c.frames) << c.duration;
+}
+
+class Bytes final : public ByteSource {
+  public:
+    explicit Bytes(std::string bytes) : bytes_(std::move(bytes)) {}
+    uint64_t Size() const override { return bytes_.size(); }
+    bool Read(uint64_t offset, void* into, size_t count) override {
+        if (offset > bytes_.size() || count > bytes_.size() - offset)
+            return false;
+        std::memcpy(into, bytes_.data() + offset, count);
+        return true;
+    }
+
+  private:
+    std::string bytes_;
+};
+
+// A top-level box: 32-bit big-endian size (of `declared` bytes when given), type, `body` bytes.
+std::string Box(const char* type, size_t body, int64_t declared = -1) {
+    const uint32_t size = declared >= 0 ? static_cast<uint32_t>(declared) : 8 + body;
+    std::string box = {static_cast<char>(size >> 24), static_cast<char>(size >> 16),
+                       static_cast<char>(size >> 8), static_cast<char>(size)};
+    return box + type + std::string(body, 'x');
+}
+
+TEST(VideoKind, AMovieCutShortBeforeItsHeaderNeverReachesThePlatform) {
+    const std::string ftyp = Box("ftyp", 16);
+    const std::string large = std::string("\0\0\0\1mdat", 8) + std::string(7, '\0') + '\x20' +
+                              std::string(16, 'x');  // 64-bit size 32
+    const struct {
+        const char* what;
+        std::string bytes;
+        bool whole;
+    } cases[] = {
+        {"header at the end", ftyp + Box("mdat", 100) + Box("moov", 40), true},
+        {"header first, data cut", ftyp + Box("moov", 40) + Box("mdat", 100, 500), true},
+        {"data cut, no header", ftyp + Box("free", 0) + Box("mdat", 100, 500), false},
+        {"header cut", ftyp + Box("mdat", 10) + Box("moov", 40).substr(0, 30), false},
+        {"zero size: to the end", ftyp + Box("moov", 40, 0), true},
+        {"64-bit size", ftyp + large + Box("moov", 8), true},
+        {"size below 8", ftyp + Box("junk", 4, 3) + Box("moov", 8), false},
+        {"only the type box", ftyp, false},
+        {"no movie at all", "RIFF....AVI LIST", true},
+        {"zero-filled", std::string(64, '\0'), true},
+        {"empty", "", true},
+    };
+    for (const auto& c : cases) {
+        Bytes file(c.bytes);
+        EXPECT_EQ(MovieHeaderIsWhole(file), c.whole) << c.what;
+    }
 }
 
 TEST(VideoKind, HighDefinitionPicturesDefaultToBt709) {

@@ -65,6 +65,9 @@ if [ "${2:-}" = bench ]; then
   for size in 320x240 640x480; do
     ff -f lavfi -i "testsrc2=s=$size:r=25" -frames:v 60 -c:v cinepak "bench_$size.avi"
   done
+  # A phone's kind of video, for Media Foundation.
+  ff -f lavfi -i "testsrc2=s=1280x720:r=25" -frames:v 150 -c:v libx264 -pix_fmt yuv420p \
+    -preset veryfast bench_1280x720.mp4
   exit 0
 fi
 

@@ -69,6 +69,7 @@ inline constexpr char kPicture32[] = "picture32.bmp";
 // Benchmark clips (target kineloop_bench_media): a moving test pattern, 60 frames.
 inline constexpr char kBench320x240[] = "bench_320x240.avi";
 inline constexpr char kBench640x480[] = "bench_640x480.avi";
+inline constexpr char kBench1280x720[] = "bench_1280x720.mp4";  // H.264, 150 frames
 
 // The full path of a media file in the build tree (a Unix path; Windows tests convert it with
 // test::WindowsPath).
