@@ -26,7 +26,7 @@ bool EndVideo(DWORD limitMs);
 
 // How long one open or read of a video may take before it is given up (the platform hangs on
 // some damaged files): a failed open then, or a frame that cannot be decoded.
-inline constexpr DWORD kCallLimitMs = 8000;
+inline constexpr DWORD kCallLimitMs = 4000;
 
 // How long the end of the program waits for the video thread: a key ends the show at once even
 // while the platform is still busy with a file.
