@@ -154,6 +154,11 @@ bool RunOnVideoThread(const std::function<void()>& work, WaitStyle style, DWORD 
     return false;
 }
 
+bool VideoThreadGaveUp() {
+    std::lock_guard<std::mutex> lock(g_startMutex);
+    return g_stuck;
+}
+
 bool MediaFoundationReady() {
     return t_mediaFoundation;
 }
@@ -164,8 +169,10 @@ bool EndVideoThread(const std::function<void()>& release, DWORD limitMs) {
         std::lock_guard<std::mutex> lock(g_startMutex);
         video = g_thread;
     }
+    if (VideoThreadGaveUp())
+        return false;  // shutting the platform down beside a stuck thread crashes it
     if (!video || video->threadId == GetCurrentThreadId())
-        return !g_stuck;
+        return true;
     if (!Queue(*video, release, true))
         return false;
     // Only the input is kept back: a click or key must not start ending the program again.

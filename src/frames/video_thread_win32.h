@@ -21,6 +21,10 @@ enum class WaitStyle {
 // when `work` did not finish in time or the thread could not be started.
 bool RunOnVideoThread(const std::function<void()>& work, WaitStyle style, DWORD limitMs = INFINITE);
 
+// Whether a video thread was given up on as stuck in the platform. (Wine's Media Foundation then
+// hangs in every later open too.)
+bool VideoThreadGaveUp();
+
 // Whether Media Foundation is started (true only on the video thread, once it started it).
 bool MediaFoundationReady();
 
