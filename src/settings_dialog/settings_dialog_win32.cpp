@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include <commdlg.h>
@@ -12,9 +13,9 @@
 
 #include "controls/command_win32.h"
 #include "controls/property_store.h"
-#include "frames/avi_frame_reader_win32.h"
 #include "frames/fdib_pointer.h"
 #include "frames/frame_route_win32.h"
+#include "frames/frame_source.h"
 #include "platform/handles_win32.h"
 #include "platform/message_box_win32.h"
 #include "platform/modal_dialog_win32.h"
@@ -45,6 +46,19 @@ constexpr int kFontHundredthsOfPoint = 975;
 constexpr int kFastLargest = 2000;
 // Room for any path the file-open dialog can return (the longest a Unicode path can be).
 constexpr int kFileBufferChars = 32768;
+
+// One entry of the file-open dialog's filter list: what it says and the patterns it lists.
+struct FileFilter {
+    const wchar_t* description;
+    const wchar_t* patterns;
+};
+
+// The video choice's filters: every kind of file the program can open, AVI files, all files.
+const std::vector<FileFilter> kVideoFilters = {
+    {L"動画ﾌｧｲﾙ", L"*.avi;*.mp4;*.m4v;*.mov;*.wmv;*.asf;*.mkv;*.webm;*.mpg;*.mpeg;*.3gp"},
+    {L"AVIﾌｧｲﾙ", L"*.avi"},
+    {L"すべてのﾌｧｲﾙ", L"*.*"},
+};
 
 // Control ids; IDOK and IDCANCEL stay free: Enter away from a button does nothing, and Esc
 // (IDCANCEL) is ｷｬﾝｾﾙ.
@@ -141,13 +155,16 @@ UniqueFont DialogFont(bool underlined) {
                                   DEFAULT_QUALITY, DEFAULT_PITCH, kFontFace));
 }
 
-// The platform's file-open dialog with one filter; false when the user cancelled.
-bool AskForFile(HWND owner, const std::wstring& description, const std::wstring& pattern,
-                const std::string& startFolder, std::wstring& chosen) {
-    std::wstring filter = description;
-    filter.push_back(L'\0');
-    filter += pattern;
-    filter.push_back(L'\0');
+// The platform's file-open dialog with the filters in this order; false when the user cancelled.
+bool AskForFile(HWND owner, const std::vector<FileFilter>& filters, const std::string& startFolder,
+                std::wstring& chosen) {
+    std::wstring filter;
+    for (const FileFilter& entry : filters) {
+        filter += entry.description;
+        filter.push_back(L'\0');
+        filter += entry.patterns;
+        filter.push_back(L'\0');
+    }
     filter.push_back(L'\0');
     std::vector<wchar_t> file(kFileBufferChars, L'\0');
     std::vector<wchar_t> title(kFileBufferChars, L'\0');
@@ -505,7 +522,7 @@ void KineP::ShowVideoUpdate(const VideoUpdate& update) {
 // refused with one message; the panel and the stored choice stay as they were.
 void KineP::ChooseVideo() {
     std::wstring chosen;
-    if (!AskForFile(Hwnd(), L"AVIﾌｧｲﾙ", L"*.avi", settings_.AviFolder, chosen))
+    if (!AskForFile(Hwnd(), kVideoFilters, settings_.AviFolder, chosen))
         return;
     const std::optional<std::wstring> path = StorablePath(chosen);
     VideoProbe probe;
@@ -606,7 +623,7 @@ void KineP::SelectMusicKind(int kind) {
 
 void KineP::ChooseMusicFile() {
     std::wstring chosen;
-    if (!AskForFile(Hwnd(), L"BGMﾌｧｲﾙ (MP3 WAV)", L"*.MP3;*.WAV", settings_.BgmFolder, chosen))
+    if (!AskForFile(Hwnd(), {{L"BGMﾌｧｲﾙ (MP3 WAV)", L"*.MP3;*.WAV"}}, settings_.BgmFolder, chosen))
         return;
     settings_.BgmFolder = FolderOf(Narrow(chosen));
     // A name the settings file cannot hold would be saved as another name: refused at once.
