@@ -10,6 +10,9 @@ packages=(
   x11-xserver-utils
   ffmpeg sox python3
   pulseaudio pulseaudio-utils gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  # Wine's Media Foundation decodes through GStreamer: libav for H.264, MPEG-4 Part 2 and WMV,
+  # plugins-ugly for the ASF container.
+  gstreamer1.0-libav gstreamer1.0-plugins-ugly
 )
 
 missing=()

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "frames/avi_frame_reader_win32.h"
+#include "frames/open_video_win32.h"
 #include "frames/fdib_pointer.h"
 #include "frames/scaled_frame_win32.h"
 #include "frames/scaled_picture.h"
@@ -33,8 +33,9 @@ double Seconds() {
 // frames were shown; each step reports whether its frame was shown.
 template <typename Step>
 void ForEachFrame(ShowSession& s, uint64_t frames, Step step) {
-    AviFrameReader reader;
-    reader.Open(Widen(s.settings.AVI_File));
+    const std::unique_ptr<FrameSource> source =
+        OpenFrameSource(Widen(s.settings.AVI_File), WaitStyle::AllMessages);
+    FrameSource& reader = *source;
     if (!reader.OpenedFully() || !reader.HasDecoder() || reader.FrameCount() < 1)
         return;
     uint64_t shown = 0;

@@ -15,4 +15,4 @@ if [ ! -s "$media/bench_fixed_strips.avi" ]; then
 fi
 "$root/tests/wine/wine-run.sh" "$build/wine" "$build/bench/show/bench_show.exe" \
   "$media/bench_320x240.avi" "$media/bench_640x480.avi" "$media/bench_1280x720.avi" \
-  "$media/bench_fixed_strips.avi"
+  "$media/bench_fixed_strips.avi" "$media/bench_1280x720.mp4"

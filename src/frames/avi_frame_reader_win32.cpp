@@ -8,6 +8,7 @@
 #include "frames/avi_structure.h"
 #include "frames/file_bytes_win32.h"
 #include "frames/frame_format.h"
+#include "frames/video_kind.h"
 
 namespace kineloop {
 
@@ -20,10 +21,15 @@ constexpr LONG kMaxStreamFormatBytes = 64 * 1024;
 
 static_assert(sizeof(BITMAPINFOHEADER) == kDibHeaderBytes);
 
-// A file that cannot be opened here is left to the platform, which reports it.
+// A file that cannot be opened here is left to the platform, which reports it. A file that does
+// not start as an AVI file never reaches the platform, which takes seconds a gigabyte to refuse it.
 bool LayoutIsSafe(const std::wstring& path) {
     FileBytes file(path);
-    return !file.Opened() || AviLayoutIsSafe(file);
+    if (!file.Opened())
+        return true;
+    uint8_t start[kRiffAviHeaderBytes] = {};
+    const bool riff = file.Size() >= sizeof start && file.Read(0, start, sizeof start);
+    return riff && StartsAsRiffAvi(start, sizeof start) && AviLayoutIsSafe(file);
 }
 
 BITMAPINFOHEADER ToPlatform(const DibHeader& header) {
@@ -73,8 +79,11 @@ void AviFrameReader::Open(const std::wstring& path) {
     frameCount_ = 0;
     frameWidth_ = 0;
     frameHeight_ = 0;
+    framesPerSecond_ = 0;
     requestedFormat_ = BITMAPINFOHEADER{};
     openedFully_ = false;
+    paletteVideo_ = false;
+    sizeFits_ = false;
     OpenSequence();
 }
 
@@ -115,6 +124,9 @@ void AviFrameReader::OpenSequence() {
     if (openStatus_ != 0)
         return;
 
+    if (streamInfo.dwScale != 0)
+        framesPerSecond_ = static_cast<double>(streamInfo.dwRate) / streamInfo.dwScale;
+
     FrameFormat format;
     const RECT& frame = streamInfo.rcFrame;
     const bool computed =
@@ -125,7 +137,9 @@ void AviFrameReader::OpenSequence() {
 
     // A frame size from a damaged or hostile file must not reach the decoder, which would try to
     // allocate it: such a reader simply has no decoder and reads no frames.
-    if (computed && FitsDecoder(format.RequestedFormat) && StreamFormatFits()) {
+    const bool ownFormatFits = StreamFormatFits();
+    sizeFits_ = computed && FitsDecoder(format.RequestedFormat) && ownFormatFits;
+    if (sizeFits_) {
         BITMAPINFOHEADER wanted = requestedFormat_;  // the platform may write into it
         decoder_.Reset(AVIStreamGetFrameOpen(stream_.Get(), &wanted));
     }
@@ -134,7 +148,7 @@ void AviFrameReader::OpenSequence() {
 
 // The stream's own format record must be a whole bitmap header of a sane size too: the decoder
 // sizes its buffers from it.
-bool AviFrameReader::StreamFormatFits() const {
+bool AviFrameReader::StreamFormatFits() {
     LONG size = 0;
     if (AVIStreamReadFormat(stream_.Get(), firstFrame_, nullptr, &size) != 0)
         return false;
@@ -145,6 +159,7 @@ bool AviFrameReader::StreamFormatFits() const {
         size < static_cast<LONG>(kDibHeaderBytes))
         return false;
     const DibHeader own = DecodeDibHeader(record.data());
+    paletteVideo_ = own.biBitCount != 0 && own.biBitCount <= 8;
     const int64_t height = own.biHeight < 0 ? -int64_t{own.biHeight} : own.biHeight;
     return own.biWidth >= 1 && own.biWidth <= kMaxFrameSide && height >= 1 &&
            height <= kMaxFrameSide;

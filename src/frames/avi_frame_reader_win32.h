@@ -9,6 +9,7 @@
 #include <windows.h>
 #include <vfw.h>
 
+#include "frames/frame_source.h"
 #include "platform/handles_win32.h"
 
 namespace kineloop {
@@ -41,14 +42,11 @@ class AviLibraryUse {
     bool active_ = false;
 };
 
-// What the user is told about a video file that could not be read: "Error : " CR LF path.
-std::wstring UnreadableVideoMessage(const std::wstring& path);
-
 // One use of one file: Open, any number of ReadFrame, Close. Not copyable.
-class AviFrameReader {
+class AviFrameReader : public FrameSource {
   public:
     AviFrameReader() = default;
-    ~AviFrameReader();  // releases whatever is still held, silently
+    ~AviFrameReader() override;  // releases whatever is still held, silently
     AviFrameReader(const AviFrameReader&) = delete;
     AviFrameReader& operator=(const AviFrameReader&) = delete;
 
@@ -59,30 +57,36 @@ class AviFrameReader {
     // The decoder's frame `number` (a sample number of the stream) as a packed 24-bit bitmap that
     // belongs to the decoder until the next ReadFrame or Close; nullptr without a decoder, when
     // the frame cannot be decoded, or when it does not come in the format asked for.
-    const void* ReadFrame(int32_t number);
+    const void* ReadFrame(int32_t number) override;
 
     // Bytes a non-null ReadFrame result may be read for: 40 + biSizeImage of RequestedFormat;
     // 0 without a decoder.
-    size_t FrameBytes() const;
+    size_t FrameBytes() const override;
 
     // The closing sequence: decoder, stream and file released in that order, then AVIFileExit.
     // Returns true when a status call of the opening failed: the caller then reports the file
     // with UnreadableVideoMessage before anything else happens. Running it again returns false.
-    bool Close();
+    bool Close() override;
 
-    bool OpenedFully() const { return openedFully_; }
-    bool HasDecoder() const { return static_cast<bool>(decoder_); }
+    VideoLibrary Library() const override { return VideoLibrary::AviFile; }
+    bool OpenedFully() const override { return openedFully_; }
+    bool HasDecoder() const override { return static_cast<bool>(decoder_); }
     int32_t OpenStatus() const { return openStatus_; }
-    int32_t FirstFrame() const { return firstFrame_; }
-    int32_t FrameCount() const { return frameCount_; }
-    int32_t FrameWidth() const { return frameWidth_; }
-    int32_t FrameHeight() const { return frameHeight_; }
+    int32_t FirstFrame() const override { return firstFrame_; }
+    int32_t FrameCount() const override { return frameCount_; }
+    int32_t FrameWidth() const override { return frameWidth_; }
+    int32_t FrameHeight() const override { return frameHeight_; }
+    double FramesPerSecond() const override { return framesPerSecond_; }
+    // Whether the stream is stored at 8 bits a pixel or fewer (known once fully opened).
+    bool PaletteVideo() const { return paletteVideo_; }
+    // Whether the frame size was fit to ask the platform for a decoder.
+    bool SizeFits() const { return sizeFits_; }
     const BITMAPINFOHEADER& RequestedFormat() const { return requestedFormat_; }
-    const std::wstring& Path() const { return path_; }
+    const std::wstring& Path() const override { return path_; }
 
   private:
     void OpenSequence();
-    bool StreamFormatFits() const;
+    bool StreamFormatFits();  // also learns PaletteVideo
     void ReleaseAll();
 
     std::wstring path_;
@@ -97,8 +101,11 @@ class AviFrameReader {
     int32_t frameCount_ = 0;
     int32_t frameWidth_ = 0;
     int32_t frameHeight_ = 0;
+    double framesPerSecond_ = 0;
     BITMAPINFOHEADER requestedFormat_{};
     bool openedFully_ = false;
+    bool paletteVideo_ = false;
+    bool sizeFits_ = false;
 };
 
 }  // namespace kineloop

@@ -3,9 +3,11 @@
 
 namespace kineloop {
 
-void PumpPendingMessages() {
+namespace {
+
+void Pump(UINT which) {
     MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | which)) {
         if (message.message == WM_QUIT) {
             // A nested loop must not swallow the request to quit: hand it on to the outer loop.
             PostQuitMessage(static_cast<int>(message.wParam));
@@ -14,6 +16,16 @@ void PumpPendingMessages() {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+}
+
+}  // namespace
+
+void PumpPendingMessages() {
+    Pump(0);
+}
+
+void PumpPendingMessagesExceptInput() {
+    Pump(PM_QS_PAINT | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE);
 }
 
 void PauseWithMessages(DWORD milliseconds) {

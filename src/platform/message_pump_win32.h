@@ -8,6 +8,10 @@ namespace kineloop {
 // Processes every pending message of this thread.
 void PumpPendingMessages();
 
+// Processes the pending painting, timer, posted and sent messages of this thread; keyboard and
+// mouse input stay queued for later.
+void PumpPendingMessagesExceptInput();
+
 // Pauses `milliseconds` while processing messages as they arrive, so that input is answered
 // at once even in the middle of a pause. With 0 it only processes what is pending.
 void PauseWithMessages(DWORD milliseconds);

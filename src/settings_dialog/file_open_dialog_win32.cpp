@@ -15,12 +15,15 @@ constexpr int kFileBufferChars = 32768;
 
 }  // namespace
 
-bool AskForFile(HWND owner, const std::wstring& description, const std::wstring& pattern,
-                const std::string& startFolder, std::wstring& chosen) {
-    std::wstring filter = description;
-    filter.push_back(L'\0');
-    filter += pattern;
-    filter.push_back(L'\0');
+bool AskForFile(HWND owner, const std::vector<FileFilter>& filters, const std::string& startFolder,
+                std::wstring& chosen) {
+    std::wstring filter;
+    for (const FileFilter& entry : filters) {
+        filter += entry.description;
+        filter.push_back(L'\0');
+        filter += entry.patterns;
+        filter.push_back(L'\0');
+    }
     filter.push_back(L'\0');
     std::vector<wchar_t> file(kFileBufferChars, L'\0');
     std::vector<wchar_t> title(kFileBufferChars, L'\0');

@@ -30,7 +30,7 @@ void SettingsDialog::SelectMusicKind(int kind) {
 
 void SettingsDialog::ChooseMusicFile() {
     std::wstring chosen;
-    if (!AskForFile(Hwnd(), L"BGMﾌｧｲﾙ (MP3 WAV)", L"*.MP3;*.WAV", settings_.BgmFolder, chosen))
+    if (!AskForFile(Hwnd(), {{L"BGMﾌｧｲﾙ (MP3 WAV)", L"*.MP3;*.WAV"}}, settings_.BgmFolder, chosen))
         return;
     settings_.BgmFolder = FolderOf(Narrow(chosen));
     // A name the settings file cannot hold would be saved as another name: refused at once.

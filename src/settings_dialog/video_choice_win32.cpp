@@ -4,9 +4,9 @@
 
 #include <cstdlib>
 
-#include "frames/avi_frame_reader_win32.h"
 #include "frames/fdib_pointer.h"
 #include "frames/frame_route_win32.h"
+#include "frames/frame_source.h"
 #include "platform/message_box_win32.h"
 #include "platform/text_win32.h"
 #include "platform/window_text_win32.h"
@@ -16,6 +16,17 @@
 #include "settings_dialog/dialog_panel_win32.h"
 
 namespace kineloop {
+
+namespace {
+
+// The video choice's filters: every kind of file the program can open, AVI files, all files.
+const std::vector<FileFilter> kVideoFilters = {
+    {L"動画ﾌｧｲﾙ", L"*.avi;*.mp4;*.m4v;*.mov;*.wmv;*.asf;*.mkv;*.webm;*.mpg;*.mpeg;*.3gp"},
+    {L"AVIﾌｧｲﾙ", L"*.avi"},
+    {L"すべてのﾌｧｲﾙ", L"*.*"},
+};
+
+}  // namespace
 
 void SettingsDialog::ShowBoxes(const FrameBoxTexts& boxes) {
     SetWindowTextW(firstFrameBox_, Widen(boxes.Flame_From).c_str());
@@ -50,7 +61,7 @@ void SettingsDialog::ShowVideoUpdate(const VideoUpdate& update) {
 // play, is refused with one message; the panel and the stored choice stay as they were.
 void SettingsDialog::ChooseVideo() {
     std::wstring chosen;
-    if (!AskForFile(Hwnd(), L"AVIﾌｧｲﾙ", L"*.avi", settings_.AviFolder, chosen))
+    if (!AskForFile(Hwnd(), kVideoFilters, settings_.AviFolder, chosen))
         return;
     const std::optional<std::wstring> path = StorablePath(chosen);
     VideoProbe probe;

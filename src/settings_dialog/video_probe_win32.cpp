@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "frames/avi_frame_reader_win32.h"
+#include "frames/open_video_win32.h"
 
 namespace kineloop {
 
@@ -47,8 +49,9 @@ int StreamBitCount(const std::wstring& path) {
 
 VideoProbe ProbeVideo(const std::wstring& path) {
     VideoProbe probe;
-    AviFrameReader reader;
-    reader.Open(path);
+    // Read on the video thread: the dialog keeps painting whatever the platform does with the file.
+    const std::unique_ptr<FrameSource> source = OpenFrameSource(path, WaitStyle::NoInput);
+    FrameSource& reader = *source;
     VideoFacts& facts = probe.facts;
     facts.informationRead = reader.OpenedFully();
     facts.hasDecoder = reader.HasDecoder();
@@ -67,8 +70,10 @@ VideoProbe ProbeVideo(const std::wstring& path) {
             facts.frameShown = true;
         }
     }
+    const bool readByAviFile = reader.Library() == VideoLibrary::AviFile;
     probe.openFailed = reader.Close();
-    if (facts.informationRead && !facts.hasDecoder) {
+    // Only AVIFile tells of a stream's own colours; the file has already been opened safely.
+    if (readByAviFile && facts.informationRead && !facts.hasDecoder) {
         const int bits = StreamBitCount(path);
         facts.fewColours = bits > 0 && bits <= 8;
     }

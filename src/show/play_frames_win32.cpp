@@ -3,9 +3,10 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 
-#include "frames/avi_frame_reader_win32.h"
 #include "frames/frame_route_win32.h"
+#include "frames/open_video_win32.h"
 #include "platform/message_box_win32.h"
 #include "platform/message_pump_win32.h"
 #include "platform/text_win32.h"
@@ -64,8 +65,13 @@ void PlaceTile(ShowSession& s) {
 }
 
 void PlayFrames(ShowSession& s, uint64_t stopAfterFrames) {
-    AviFrameReader reader;
-    reader.Open(Widen(s.settings.AVI_File));
+    // Set before the open, which lets input run: a stop asked for meanwhile holds at the first
+    // yield.
+    s.KeepPlaying = true;
+    // Opened and read on the video thread: a click or key ends the show meanwhile.
+    const std::unique_ptr<FrameSource> source =
+        OpenFrameSource(Widen(s.settings.AVI_File), WaitStyle::AllMessages);
+    FrameSource& reader = *source;
     s.StreamStart = reader.FirstFrame();
     s.StreamLength = reader.FrameCount();
     if (!reader.OpenedFully()) {
@@ -85,7 +91,6 @@ void PlayFrames(ShowSession& s, uint64_t stopAfterFrames) {
     }
 
     FrameRoute route;
-    s.KeepPlaying = true;
     uint64_t shown = 0;
     ULONGLONG lastYield = GetTickCount64();
     const DWORD idlePause = std::max(PauseOf(s.settings), kIdlePauseMs);

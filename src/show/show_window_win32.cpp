@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "frames/open_video_win32.h"
 #include "music/audio_cd_win32.h"
 #include "music/music_file_win32.h"
 #include "music/music_kind.h"
@@ -196,6 +197,10 @@ void KineS::OnClose() {
         }
     }
     RestoreCursor();
+    // The video's objects go before Media Foundation does, or the platform may crash on the way
+    // out; a file the platform is still busy with does not hold the end up for long.
+    if (!EndVideo(kEndVideoWaitMs))
+        TerminateProcess(GetCurrentProcess(), 0);
     ExitProcess(0);
 }
 

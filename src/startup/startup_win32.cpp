@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "frames/open_video_win32.h"
 #include "platform/handles_win32.h"
 #include "platform/text_win32.h"
 #include "platform/twips.h"
@@ -18,8 +19,11 @@ namespace kineloop {
 
 namespace {
 
-// Ending is immediate: no window's close handling runs after this.
+// Ending is immediate: no window's close handling runs after this. The video thread, when a video
+// was opened, is shut down first.
 [[noreturn]] void EndProgram() {
+    if (!EndVideo(kEndVideoWaitMs))
+        TerminateProcess(GetCurrentProcess(), 0);
     ExitProcess(0);
 }
 

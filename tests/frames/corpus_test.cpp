@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <cstring>
 #include <random>
 
 #include <gtest/gtest.h>
@@ -16,6 +17,7 @@
 #include "driver/driver.h"
 #include "frames/avi_frame_reader_win32.h"
 #include "frames/frames_test_support.h"
+#include "frames/open_video_win32.h"
 #include "frames/snapshot_win32.h"
 #include "platform/text_win32.h"
 #include "show/play_frames_win32.h"
@@ -296,14 +298,19 @@ TEST(DamagedFiles, EndInBoundedTimeWithoutCrashOrRunawayMemory) {
             EXPECT_EQ(boxes.Boxes().size() - seen, read.failedOpen ? 1u : 0u);
 
             seen = boxes.Boxes().size();
-            tally.loopTiles += loop.PlayUntilTheKey(path);
+            const int tiles = loop.PlayUntilTheKey(path);
+            tally.loopTiles += tiles;
             const size_t reports = boxes.Boxes().size() - seen;
             tally.loopReports += static_cast<int>(reports);
-            // Once at most; surely for a file that fails to open or has no decoder, never for one
-            // whose frames decode.
+            // Once at most; surely for a file that fails to open, never for one whose frames
+            // decode. One that AVIFile has no decoder for is reported unless Media Foundation
+            // shows it.
             EXPECT_LE(reports, 1u);
-            if (read.failedOpen || read.noDecoder) {
+            if (read.failedOpen) {
                 EXPECT_EQ(reports, 1u);
+            }
+            if (read.noDecoder) {
+                EXPECT_EQ(reports, tiles > 0 ? 0u : 1u);
             }
             if (read.framesCopied > 0) {
                 EXPECT_EQ(reports, 0u);
@@ -331,6 +338,114 @@ TEST(DamagedFiles, EndInBoundedTimeWithoutCrashOrRunawayMemory) {
     EXPECT_GT(tally.failedOpens, 50);
     EXPECT_GT(tally.loopTiles, 100);
     EXPECT_GT(tally.loopReports, tally.failedOpens);
+}
+
+// Any file, whatever its layout: cut short, bytes flipped at even steps and in its first bytes,
+// and runs of random bytes. 160 cases.
+std::vector<Case> AnyFileCorpusOf(const std::string& label, const std::string& good) {
+    std::vector<Case> cases;
+    auto add = [&](const std::string& what, std::string bytes) {
+        cases.push_back({label + " " + what, std::move(bytes)});
+    };
+    const size_t size = good.size();
+    for (size_t i = 0; i < 60; ++i)
+        add("cut at " + std::to_string(i * size / 60), good.substr(0, i * size / 60));
+    for (size_t i = 0; i < 70; ++i) {
+        const size_t at = i < 30 ? i * 3 : (i - 30) * size / 40;
+        std::string bytes = good;
+        bytes[at] = static_cast<char>(~bytes[at]);
+        add("flip " + std::to_string(at), std::move(bytes));
+    }
+    std::mt19937 random(17);
+    for (int i = 0; i < 30; ++i) {
+        std::string bytes = good;
+        const size_t at = random() % size, length = 1 + random() % 64;
+        for (size_t k = at; k < std::min(size, at + length); ++k)
+            bytes[k] = static_cast<char>(random());
+        add("random " + std::to_string(i), std::move(bytes));
+    }
+    return cases;
+}
+
+// One case through the frame source the show opens: every frame (and two past the end), Close.
+ReaderOutcome ExerciseSource(const std::wstring& path, Tally& tally) {
+    ReaderOutcome outcome;
+    const auto source = OpenFrameSource(path, WaitStyle::AllMessages);
+    if (source->HasDecoder()) {
+        ++tally.withDecoder;
+        FDIBPointer dib;
+        // The files hold 12 frames; a damaged length stops here.
+        const int64_t count = std::clamp<int64_t>(source->FrameCount(), 0, 40);
+        for (int32_t n = 0; n < count + 2; ++n) {
+            const void* frame = source->ReadFrame(n);
+            if (frame && dib.CreateFromPackedDIBPointer(frame, source->FrameBytes()))
+                ++outcome.framesCopied;
+        }
+    }
+    outcome.failedOpen = source->Close();
+    tally.failedOpens += outcome.failedOpen;
+    tally.framesCopied += outcome.framesCopied;
+    return outcome;
+}
+
+// Damaged MP4 (H.264) and Motion JPEG AVI files, read by Media Foundation, through the source and
+// the show's loop. Wine's Media Foundation hangs for good on some of them, and a process that
+// leaves a thread stuck in it crashes on its way out under Wine, whatever it does: so this runs
+// on request (--gtest_also_run_disabled_tests), and its verdict is its printed result.
+TEST(DamagedFiles, DISABLED_MediaFoundationFilesEndInBoundedTimeWithOneReportAtMost) {
+    std::atomic<bool> done{false};
+    std::thread watchdog(WatchForHangs, std::cref(done));
+    test::MessageBoxWatcher boxes;
+    test::TempFolder folder;
+    LoopHost loop;
+    const ULONGLONG started = GetTickCount64();
+    Tally tally;
+    for (const char* name : {test_media::kH264WithAudio, test_media::kMjpeg}) {
+        const std::string good = test::ReadFileBytes(test::MediaFile(name));
+        ASSERT_FALSE(good.empty()) << name;
+        int number = 0;
+        for (const Case& c : AnyFileCorpusOf(name, good)) {
+            // A file of its own: one that the platform was given up on may still be held open.
+            const std::wstring path =
+                folder / Widen("case" + std::to_string(++number) + std::strrchr(name, '.'));
+            std::printf("case: %s\n", c.name.c_str());
+            std::fflush(stdout);
+            SCOPED_TRACE(c.name);
+            ASSERT_TRUE(test::WriteFileBytes(path, c.bytes));
+            caseStarted = GetTickCount64();
+            currentCase = &c;
+            const ReaderOutcome read = ExerciseSource(path, tally);
+            std::printf("  read %d frames in %.1f s\n", read.framesCopied,
+                        (GetTickCount64() - caseStarted) / 1000.0);
+            std::fflush(stdout);
+            const size_t seen = boxes.Boxes().size();
+            tally.loopTiles += loop.PlayUntilTheKey(path);
+            const size_t reports = boxes.Boxes().size() - seen;
+            tally.loopReports += static_cast<int>(reports);
+            EXPECT_LE(reports, 1u);
+            if (read.failedOpen) {
+                EXPECT_EQ(reports, 1u);
+            }
+            if (read.framesCopied > 0) {
+                EXPECT_EQ(reports, 0u);
+            }
+            currentCase = nullptr;
+            ++tally.cases;
+        }
+    }
+    done = true;
+    watchdog.join();
+    std::printf(
+        "%d cases in %.1f s: %d failed to open, %d with a decoder, %d frames copied; the show "
+        "loop drew %d first tiles and reported %d videos\n",
+        tally.cases, (GetTickCount64() - started) / 1000.0, tally.failedOpens, tally.withDecoder,
+        tally.framesCopied, tally.loopTiles, tally.loopReports);
+    // Once Wine's Media Foundation hung on one file it refuses every later one (the reader stops
+    // asking it): the frames come from the cases before.
+    EXPECT_GE(tally.cases, 300);
+    EXPECT_GT(tally.framesCopied, 100);
+    EXPECT_GT(tally.failedOpens, 20);
+    EXPECT_GT(tally.loopTiles, 10);
 }
 
 }  // namespace

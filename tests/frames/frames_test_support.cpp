@@ -5,11 +5,33 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <gtest/gtest.h>
+
 #include "driver/driver.h"
+#include "frames/open_video_win32.h"
 #include "platform/handles_win32.h"
 #include "platform/message_box_win32.h"
 
 namespace kineloop::test {
+
+namespace {
+
+// Every test program ends the video thread as the program does, before it exits: objects alive
+// past Media Foundation's end crash the platform on the way out.
+class VideoThreadEnd : public ::testing::Environment {
+  public:
+    void TearDown() override {
+        if (EndVideo(5000))
+            return;
+        // A thread left stuck in the platform: end as the program does, with the tests' verdict.
+        std::fflush(stdout);
+        std::fflush(stderr);
+        TerminateProcess(GetCurrentProcess(), ::testing::UnitTest::GetInstance()->Passed() ? 0 : 1);
+    }
+};
+const auto* const g_videoThreadEnd = ::testing::AddGlobalTestEnvironment(new VideoThreadEnd);
+
+}  // namespace
 
 std::wstring MediaFile(const char* name) {
     return WindowsPath(test_media::MediaPath(name));

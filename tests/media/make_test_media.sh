@@ -68,6 +68,9 @@ if [ "${2:-}" = bench ]; then
   # Cinepak encodes 1280 x 720 slowly: fewer frames, one codebook pass.
   ff -f lavfi -i "testsrc2=s=1280x720:r=25" -frames:v 24 -c:v cinepak -max_extra_cb_iterations 0 \
     bench_1280x720.avi
+  # A phone's kind of video, for Media Foundation.
+  ff -f lavfi -i "testsrc2=s=1280x720:r=25" -frames:v 150 -c:v libx264 -pix_fmt yuv420p \
+    -preset veryfast bench_1280x720.mp4
   exit 0
 fi
 
@@ -82,7 +85,7 @@ ff -f lavfi -i "$(frames 64x48 band)" -c:v rawvideo -pix_fmt pal8 -vf \
   "trim=end_frame=12,vflip,split[a][b];[a]palettegen=max_colors=16:reserve_transparent=0[p];[b][p]paletteuse=dither=none" \
   palette8.avi
 bottom_up palette8.avi 48
-ff -f lavfi -i "$(frames 64x48 band)" -frames:v 12 -c:v mjpeg mjpeg.avi
+ff -f lavfi -i "$(frames 64x48 band)" -frames:v 12 -c:v mjpeg -pix_fmt yuvj422p -q:v 2 mjpeg.avi
 ff -f lavfi -i "$(frames 64x48 band)" -frames:v 1 -c:v cinepak one_frame.avi
 
 # A stream that starts at sample 5: every frame a key frame, start 5 and length 7 in its header.
@@ -111,6 +114,18 @@ head -c $(($(stat -c %s clip10_320x240.avi) / 2)) clip10_320x240.avi >cinepak_ha
 ff -f lavfi -i "$(frames 64x48 band)" -c:v rawvideo -pix_fmt pal8 -vf \
   "trim=end_frame=12,split[a][b];[a]palettegen=max_colors=16:reserve_transparent=0[p];[b][p]paletteuse=dither=none" \
   topdown8.avi
+
+# Formats that only Media Foundation decodes (H.264 and VP9 at a high quality, so that the
+# colours come back within a small tolerance).
+x264=(-c:v libx264 -pix_fmt yuv420p -crf 8 -preset veryfast)
+ff -f lavfi -i "$(frames 64x48 band)" -frames:v 12 "${x264[@]}" h264.mp4
+ff -f lavfi -i "$(frames 64x48 band)" -f lavfi -i "sine=frequency=440:duration=1.2" \
+  -frames:v 12 "${x264[@]}" -c:a aac -shortest h264_audio.mp4
+ff -f lavfi -i "$(frames 350x198 band)" -frames:v 12 "${x264[@]}" h264_350x198.mp4
+ff -f lavfi -i "$(frames 64x48 band)" -frames:v 12 -c:v mpeg4 -vtag XVID -q:v 2 mpeg4.avi
+ff -f lavfi -i "$(frames 64x48 band)" -frames:v 12 -c:v wmv2 -q:v 2 wmv8.wmv
+ff -f lavfi -i "$(frames 64x48 band)" -frames:v 12 -c:v libvpx-vp9 -pix_fmt yuv420p -crf 4 -b:v 0 \
+  vp9.webm
 
 # Standard bitmap files from another writer: frame 0 (red, white band) at 16, 24 and 32 bits.
 for format in rgb555le:16 bgr24:24 bgra:32; do

@@ -48,6 +48,15 @@ inline constexpr char kWideUncompressed[] = "wide_uncompressed.avi";  // 16400 x
 inline constexpr char kCinepakHalf[] = "cinepak_half.avi";            // cinepak.avi's first half
 inline constexpr char kTopDown8[] = "topdown8.avi";                   // 8-bit, rows top-down
 
+// Videos with band that only Media Foundation decodes, 12 frames of 64 x 48 at 10 a second
+// unless said otherwise.
+inline constexpr char kH264[] = "h264.mp4";
+inline constexpr char kH264WithAudio[] = "h264_audio.mp4";  // and an AAC audio track
+inline constexpr char kH264Odd[] = "h264_350x198.mp4";      // 350 x 198
+inline constexpr char kMpeg4Avi[] = "mpeg4.avi";            // MPEG-4 Part 2 (XVID) in AVI
+inline constexpr char kWmv[] = "wmv8.wmv";                  // Windows Media Video 8 in ASF
+inline constexpr char kVp9[] = "vp9.webm";                  // VP9 in WebM
+
 // Cinepak, 10 frames, no band: frame n is kFrameColours[n] all over.
 inline constexpr char kClip160x120[] = "clip10_160x120.avi";
 inline constexpr char kClip320x240[] = "clip10_320x240.avi";
@@ -60,6 +69,7 @@ inline constexpr char kPicture32[] = "picture32.bmp";
 // Benchmark clips (target kineloop_bench_media): a moving test pattern, 60 frames.
 inline constexpr char kBench320x240[] = "bench_320x240.avi";
 inline constexpr char kBench640x480[] = "bench_640x480.avi";
+inline constexpr char kBench1280x720[] = "bench_1280x720.mp4";  // H.264, 150 frames
 
 // The full path of a media file in the build tree (a Unix path; Windows tests convert it with
 // test::WindowsPath).

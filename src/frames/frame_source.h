@@ -1,0 +1,48 @@
+// One video file's frames as the show and the settings dialog read them, whichever platform
+// library decodes them: opened by OpenFrameSource, read by number, closed once.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace kineloop {
+
+// The platform library that reads a source's file.
+enum class VideoLibrary { AviFile, MediaFoundation };
+
+class FrameSource {
+  public:
+    virtual ~FrameSource() = default;
+
+    virtual VideoLibrary Library() const = 0;
+
+    // Whether the file's frame information was read (frame numbers and size below are known).
+    virtual bool OpenedFully() const = 0;
+    // Whether frames can be decoded at all; a source without a decoder reads no frames.
+    virtual bool HasDecoder() const = 0;
+    // Frame numbers run from FirstFrame to FirstFrame + FrameCount - 1.
+    virtual int32_t FirstFrame() const = 0;
+    virtual int32_t FrameCount() const = 0;
+    // The size a frame is shown at (turned upright where the file asks for it).
+    virtual int32_t FrameWidth() const = 0;
+    virtual int32_t FrameHeight() const = 0;
+    // 0 when the file does not say.
+    virtual double FramesPerSecond() const = 0;
+
+    // Frame `number` as a packed 24-bit bottom-up bitmap (40-byte header, rows padded to 4 bytes)
+    // that stays valid until the next ReadFrame or Close; nullptr when it cannot be decoded.
+    virtual const void* ReadFrame(int32_t number) = 0;
+    // Bytes that the last non-null ReadFrame result may be read for; 0 without a decoder.
+    virtual size_t FrameBytes() const = 0;
+
+    // Lets go of the file. True when the file could not be read: the caller then reports it with
+    // UnreadableVideoMessage before anything else happens. Running it again returns false.
+    virtual bool Close() = 0;
+    virtual const std::wstring& Path() const = 0;
+};
+
+// What the user is told about a video file that could not be read: "Error : " CR LF path.
+std::wstring UnreadableVideoMessage(const std::wstring& path);
+
+}  // namespace kineloop

@@ -1,0 +1,38 @@
+// The one thread on which the process opens, reads and closes its video files. COM and Media
+// Foundation are started on it once and shut down by EndVideoThread. The window thread waits for
+// it with its own messages running, so a file the platform takes long over never freezes a window.
+#pragma once
+
+#include <functional>
+
+#include <windows.h>
+
+namespace kineloop {
+
+// Which of the waiting thread's messages run while it waits.
+enum class WaitStyle {
+    AllMessages,  // everything: the show, which a click or key ends meanwhile
+    NoInput,      // painting, timers, posted and sent messages; input waits its turn (the dialog)
+};
+
+// Runs `work` on the video thread (started when first needed) and returns once it is done, or
+// after `limitMs`: the platform can hang on a damaged file. A thread that overran is left to
+// itself (`work` must then own everything it touches) and the next call starts a new one. False
+// when `work` did not finish in time or the thread could not be started.
+bool RunOnVideoThread(const std::function<void()>& work, WaitStyle style, DWORD limitMs = INFINITE);
+
+// Whether a video thread was given up on as stuck in the platform. (Wine's Media Foundation then
+// hangs in every later open too.)
+bool VideoThreadGaveUp();
+
+// Whether Media Foundation is started (true only on the video thread, once it started it).
+bool MediaFoundationReady();
+
+// Ends the video thread before the program ends: `release` runs on it first (objects that would
+// outlive Media Foundation), then Media Foundation and COM are shut down. Waits at most
+// `limitMs` for work still running there. Does nothing when the thread never started. False when
+// a thread is left stuck in the platform (now or given up on before): the platform's own ending
+// would then crash, and the program must end without it (TerminateProcess).
+bool EndVideoThread(const std::function<void()>& release, DWORD limitMs);
+
+}  // namespace kineloop

@@ -1,0 +1,174 @@
+// The rules that choose how a video file is read: the AVI check before AVIFile, which library
+// tries a file next, the frame rate a stream is counted at and its number of frames.
+#include "frames/video_kind.h"
+
+#include <cstring>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace kineloop {
+namespace {
+
+TEST(VideoKind, OnlyAviNamesGoToAviFileFirst) {
+    const struct {
+        const char* path;
+        bool avi;
+    } cases[] = {
+        {"C:\\v\\clip.avi", true},
+        {"C:\\v\\CLIP.AVI", true},
+        {"clip.Avi", true},
+        {".avi", true},
+        {"C:\\v\\clip.mp4", false},
+        {"C:\\v.avi\\clip", false},
+        {"avi", false},
+        {"C:\\v\\clip.avi ", false},
+        {"", false},
+        {"C:\\動画\\映像.avi", true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(HasAviExtension(c.path), c.avi) << c.path;
+}
+
+TEST(VideoKind, OnlyARiffAviHeaderReachesAviFile) {
+    const struct {
+        std::string bytes;
+        bool avi;
+    } cases[] = {
+        {std::string("RIFF\x10\0\0\0AVI ", 12), true},
+        {std::string("RIFF\xff\xff\xff\xff"
+                     "AVI LIST",
+                     16),
+         true},
+        {std::string(12, '\0'), false},  // zero-filled, as a file not yet downloaded is
+        {std::string("RIFF\x10\0\0\0WAVE", 12), false},
+        {std::string("RIFX\x10\0\0\0AVI ", 12), false},
+        {std::string("RIFF\x10\0\0\0AVI", 11), false},  // cut short
+        {std::string("\0\0\0\x20"
+                     "ftypisom",
+                     12),
+         false},
+        {"", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(StartsAsRiffAvi(reinterpret_cast<const uint8_t*>(c.bytes.data()), c.bytes.size()),
+                  c.avi)
+            << c.bytes.size();
+    }
+}
+
+TEST(VideoKind, MediaFoundationTriesAnAviWithoutDecoderExceptPaletteVideo) {
+    const struct {
+        AviOutcome avi;
+        bool tries;
+    } cases[] = {
+        {{false, false, false, false}, false},  // not read: no AVI, damaged, a hostile layout
+        {{true, true, false, false}, true},     // no decoder (Motion JPEG, MPEG-4 Part 2)
+        {{true, false, false, false}, false},   // a size no decoder is asked for
+        {{true, true, true, false}, false},     // AVIFile decodes it
+        {{true, true, true, true}, false},
+        {{true, true, false, true}, false},  // refused for its 256 colours
+        {{false, false, false, true}, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(MediaFoundationTriesAfterAvi(c.avi), c.tries)
+            << c.avi.openedFully << c.avi.sizeFits << c.avi.hasDecoder << c.avi.paletteVideo;
+    }
+}
+
+TEST(VideoKind, TheFirstFramesTimeOverrulesAMadeUpRate) {
+    const struct {
+        FrameRate stated;
+        int64_t frameTime;
+        FrameRate settled;
+    } cases[] = {
+        {{10, 1}, 1000000, {10, 1}},              // agreed
+        {{30000, 1001}, 333667, {30000, 1001}},   // 29.97, measured to the tick
+        {{25, 1}, 1000000, {10000000, 1000000}},  // an ASF stream given 25 for its 10
+        {{25, 1}, 420000, {25, 1}},               // within 5%
+        {{25, 1}, 0, {25, 1}},                    // one frame: nothing measured
+        {{0, 0}, 400000, {10000000, 400000}},     // no rate stated
+        {{0, 0}, 0, {0, 0}},
+        {{10, 1}, -400000, {10, 1}},  // out of order
+    };
+    for (const auto& c : cases) {
+        const FrameRate got = SettledFrameRate(c.stated, c.frameTime);
+        EXPECT_EQ(got.numerator, c.settled.numerator) << c.frameTime;
+        EXPECT_EQ(got.denominator, c.settled.denominator) << c.frameTime;
+    }
+}
+
+TEST(VideoKind, FramesInADurationRoundToTheNearestFrame) {
+    const struct {
+        uint64_t duration;
+        uint32_t numerator, denominator;
+        int32_t frames;
+    } cases[] = {
+        {12000000, 10, 1, 12}, {11990000, 10, 1, 12},
+        {12040000, 10, 1, 12}, {100100000, 30000, 1001, 300},  // 10.01 s at 29.97
+        {0, 25, 1, 0},         {12000000, 0, 1, 0},
+        {12000000, 10, 0, 0},  {~uint64_t{0}, 1000, 1, INT32_MAX},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FramesInDuration(c.duration, c.numerator, c.denominator), c.frames) << c.duration;
+}
+
+class Bytes final : public ByteSource {
+  public:
+    explicit Bytes(std::string bytes) : bytes_(std::move(bytes)) {}
+    uint64_t Size() const override { return bytes_.size(); }
+    bool Read(uint64_t offset, void* into, size_t count) override {
+        if (offset > bytes_.size() || count > bytes_.size() - offset)
+            return false;
+        std::memcpy(into, bytes_.data() + offset, count);
+        return true;
+    }
+
+  private:
+    std::string bytes_;
+};
+
+// A top-level box: 32-bit big-endian size (of `declared` bytes when given), type, `body` bytes.
+std::string Box(const char* type, size_t body, int64_t declared = -1) {
+    const uint32_t size = declared >= 0 ? static_cast<uint32_t>(declared) : 8 + body;
+    std::string box = {static_cast<char>(size >> 24), static_cast<char>(size >> 16),
+                       static_cast<char>(size >> 8), static_cast<char>(size)};
+    return box + type + std::string(body, 'x');
+}
+
+TEST(VideoKind, AMovieCutShortBeforeItsHeaderNeverReachesThePlatform) {
+    const std::string ftyp = Box("ftyp", 16);
+    const std::string large = std::string("\0\0\0\1mdat", 8) + std::string(7, '\0') + '\x20' +
+                              std::string(16, 'x');  // 64-bit size 32
+    const struct {
+        const char* what;
+        std::string bytes;
+        bool whole;
+    } cases[] = {
+        {"header at the end", ftyp + Box("mdat", 100) + Box("moov", 40), true},
+        {"header first, data cut", ftyp + Box("moov", 40) + Box("mdat", 100, 500), true},
+        {"data cut, no header", ftyp + Box("free", 0) + Box("mdat", 100, 500), false},
+        {"header cut", ftyp + Box("mdat", 10) + Box("moov", 40).substr(0, 30), false},
+        {"zero size: to the end", ftyp + Box("moov", 40, 0), true},
+        {"64-bit size", ftyp + large + Box("moov", 8), true},
+        {"size below 8", ftyp + Box("junk", 4, 3) + Box("moov", 8), false},
+        {"only the type box", ftyp, false},
+        {"no movie at all", "RIFF....AVI LIST", true},
+        {"zero-filled", std::string(64, '\0'), true},
+        {"empty", "", true},
+    };
+    for (const auto& c : cases) {
+        Bytes file(c.bytes);
+        EXPECT_EQ(MovieHeaderIsWhole(file), c.whole) << c.what;
+    }
+}
+
+TEST(VideoKind, HighDefinitionPicturesDefaultToBt709) {
+    EXPECT_FALSE(IsHighDefinition(720, 576));
+    EXPECT_FALSE(IsHighDefinition(640, 480));
+    EXPECT_TRUE(IsHighDefinition(1280, 720));
+    EXPECT_TRUE(IsHighDefinition(720, 1280));  // upright phone video
+}
+
+}  // namespace
+}  // namespace kineloop

@@ -1,0 +1,125 @@
+// The frame source the show and the dialog open, under Wine against the real AVIFile and Media
+// Foundation: which library reads each kind of file, frame counts, colours and the picture's
+// orientation of the formats only Media Foundation decodes, and files no library can show.
+#include "frames/open_video_win32.h"
+
+#include <gtest/gtest.h>
+
+#include "driver/driver.h"
+#include "frames/frames_test_support.h"
+#include "platform/handles_win32.h"
+#include "platform/text_win32.h"
+
+namespace kineloop {
+namespace {
+
+using test::MediaFile;
+using test::MessageBoxWatcher;
+using test_media::FrameColour;
+
+struct FormatCase {
+    const char* file;
+    int32_t width, height;
+};
+
+std::ostream& operator<<(std::ostream& out, const FormatCase& c) {
+    return out << c.file;
+}
+
+// Lossy codecs smear a few pixels at the band's edge.
+int WrongAtMost(const FormatCase& c) {
+    return c.width * c.height / 40;
+}
+
+class ReadThroughMediaFoundation : public ::testing::TestWithParam<FormatCase> {};
+
+TEST_P(ReadThroughMediaFoundation, FramesComeBackUprightInTheirColours) {
+    const FormatCase& c = GetParam();
+    MessageBoxWatcher boxes;
+    const auto source = OpenFrameSource(MediaFile(c.file), WaitStyle::AllMessages);
+    EXPECT_EQ(source->Library(), VideoLibrary::MediaFoundation);
+    ASSERT_TRUE(source->OpenedFully());
+    ASSERT_TRUE(source->HasDecoder());
+    EXPECT_EQ(source->FirstFrame(), 0);
+    EXPECT_EQ(source->FrameCount(), 12);
+    EXPECT_EQ(source->FrameWidth(), c.width);
+    EXPECT_EQ(source->FrameHeight(), c.height);
+    EXPECT_NEAR(source->FramesPerSecond(), 10.0, 0.01);
+
+    // Forwards with a skip, backwards (a new pass), and the thumbnail's frame 0 again.
+    for (int32_t n : {0, 6, 7, 11, 3, 0}) {
+        const void* frame = source->ReadFrame(n);
+        ASSERT_NE(frame, nullptr) << "frame " << n;
+        const auto* header = static_cast<const BITMAPINFOHEADER*>(frame);
+        EXPECT_EQ(header->biWidth, c.width);
+        EXPECT_EQ(header->biHeight, c.height) << "bottom-up rows";
+        EXPECT_EQ(header->biBitCount, 24);
+        EXPECT_EQ(source->FrameBytes(),
+                  40u + static_cast<size_t>((c.width * 3 + 3) & ~3) * c.height);
+        EXPECT_LE(test::WrongPixels(frame, FrameColour(n), true, 40), WrongAtMost(c))
+            << "frame " << n << " centre "
+            << test::Describe(test::PixelOf(frame, c.width / 2, c.height * 3 / 4)) << " top "
+            << test::Describe(test::PixelOf(frame, c.width / 2, 0)) << " expected "
+            << test::Describe(FrameColour(n));
+    }
+    EXPECT_EQ(source->ReadFrame(12), nullptr);
+    EXPECT_EQ(source->ReadFrame(-1), nullptr);
+    EXPECT_NE(source->ReadFrame(1), nullptr) << "a frame past the end spoils nothing";
+    EXPECT_FALSE(source->Close());
+    EXPECT_EQ(source->ReadFrame(0), nullptr);
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, ReadThroughMediaFoundation,
+                         ::testing::Values(FormatCase{test_media::kH264, 64, 48},
+                                           FormatCase{test_media::kH264WithAudio, 64, 48},
+                                           FormatCase{test_media::kH264Odd, 350, 198},
+                                           FormatCase{test_media::kMjpeg, 64, 48},
+                                           FormatCase{test_media::kMpeg4Avi, 64, 48},
+                                           FormatCase{test_media::kWmv, 64, 48},
+                                           FormatCase{test_media::kVp9, 64, 48}));
+
+TEST(OpenFrameSource, AviFileKeepsTheAviFilesItDecodesAndThePaletteOnes) {
+    for (const auto& [file, hasDecoder] :
+         {std::pair{test_media::kCinepak, true}, std::pair{test_media::kMsVideo1, true},
+          std::pair{test_media::kUncompressed24, true}, std::pair{test_media::kCinepakHalf, true},
+          std::pair{test_media::kTopDown8, false}}) {
+        const auto source = OpenFrameSource(MediaFile(file), WaitStyle::AllMessages);
+        EXPECT_EQ(source->Library(), VideoLibrary::AviFile) << file;
+        EXPECT_TRUE(source->OpenedFully()) << file;
+        EXPECT_EQ(source->HasDecoder(), hasDecoder) << file;
+        EXPECT_FALSE(source->Close()) << file;
+    }
+}
+
+// A file that is no video, a zero-filled one as a half-downloaded file is, or one that is missing
+// gets one report from Close, whatever its name says it is.
+TEST(OpenFrameSource, FilesNoLibraryCanShowAreReportedOnce) {
+    test::TempFolder folder;
+    const std::wstring zeros = folder / L"zeros.avi";
+    {
+        UniqueHandle file(CreateFileW(zeros.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(file);
+        LARGE_INTEGER size;
+        size.QuadPart = 64ll << 20;
+        ASSERT_TRUE(SetFilePointerEx(file.Get(), size, nullptr, FILE_BEGIN));
+        ASSERT_TRUE(SetEndOfFile(file.Get()));
+    }
+    const std::wstring zerosMp4 = folder / L"zeros.mp4";
+    ASSERT_TRUE(CopyFileW(zeros.c_str(), zerosMp4.c_str(), FALSE));
+    const std::wstring textMp4 = folder / L"text.mp4";
+    ASSERT_TRUE(CopyFileW(MediaFile(test_media::kNotAvi).c_str(), textMp4.c_str(), FALSE));
+    for (const std::wstring& path :
+         {zeros, zerosMp4, textMp4, MediaFile(test_media::kNotAvi), MediaFile(test_media::kEmpty),
+          MediaFile(test_media::kAudioOnly), folder / L"missing.mp4", folder / L"missing.avi"}) {
+        const auto source = OpenFrameSource(path, WaitStyle::AllMessages);
+        EXPECT_FALSE(source->HasDecoder()) << Narrow(path);
+        EXPECT_EQ(source->ReadFrame(0), nullptr);
+        EXPECT_TRUE(source->Close()) << Narrow(path);
+        EXPECT_FALSE(source->Close());
+    }
+}
+
+}  // namespace
+}  // namespace kineloop
