@@ -68,6 +68,7 @@ TEST(VideoKind, FrameRateAndCount) {
         {{30000, 1001}, 333667, {30000, 1001}},   // 29.97, measured to the tick
         {{25, 1}, 1000000, {10000000, 1000000}},  // an ASF stream given 25 for its 10
         {{25, 1}, 420000, {25, 1}},               // within 5%
+        {{25, 1}, 440000, {10000000, 440000}},    // just beyond
         {{25, 1}, 0, {25, 1}},                    // one frame: nothing measured
         {{0, 0}, 400000, {10000000, 400000}},     // no rate stated
         {{10, 1}, -400000, {10, 1}},              // out of order
