@@ -93,20 +93,15 @@ struct ColourSet {
 };
 
 const Rgb kPrimaries[4] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {128, 64, 192}};
-const Rgb kBlackWhite[4] = {{0, 0, 0}, {255, 255, 255}, {0, 0, 0}, {255, 255, 255}};
-const Rgb kClamped[4] = {{0, 0, 0}, {255, 255, 255}, {255, 172, 255}, {0, 84, 0}};
+const Rgb kExtremes[4] = {{0, 0, 0}, {255, 255, 255}, {255, 125, 255}, {0, 135, 0}};
 
 const ColourSet kColourSets[] = {
     {k601, kLimited, {{81, 90, 240}, {145, 54, 34}, {41, 240, 110}, {100, 175, 147}}, kPrimaries},
     {k601, kFull, {{76, 85, 255}, {150, 44, 21}, {29, 255, 107}, {98, 181, 150}}, kPrimaries},
     {k709, kLimited, {{63, 102, 240}, {173, 42, 26}, {32, 240, 118}, {91, 178, 151}}, kPrimaries},
     {k709, kFull, {{54, 99, 255}, {182, 30, 12}, {18, 255, 116}, {87, 185, 154}}, kPrimaries},
-    // Black and white, and values beyond them that must clamp rather than wrap.
-    {k601,
-     kLimited,
-     {{16, 128, 128}, {235, 128, 128}, {0, 128, 128}, {255, 128, 128}},
-     kBlackWhite},
-    {k709, kFull, {{0, 128, 128}, {255, 128, 128}, {255, 255, 255}, {0, 0, 0}}, kClamped},
+    // Black and white, and values beyond the range that must clamp rather than wrap.
+    {k601, kLimited, {{16, 128, 128}, {235, 128, 128}, {255, 255, 255}, {0, 0, 0}}, kExtremes},
 };
 
 TEST(YuvToDib, KnownColoursInEveryLayoutPitchAndSize) {
