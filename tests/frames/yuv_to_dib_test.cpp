@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <random>
+#include <utility>
 
 #include "frames/dib.h"
 
