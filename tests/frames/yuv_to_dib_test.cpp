@@ -132,9 +132,6 @@ TEST(YuvToDib, KnownColoursInEveryLayoutPitchAndSize) {
                      << int(g.layout) << " " << g.width << "x" << g.height << " pitch " << g.pitch);
         for (const ColourSet& set : kColourSets) {
             const std::vector<uint8_t> bytes = LayOut(g, set.yuv, c.extra);
-            if (c.extra == 0) {
-                EXPECT_EQ(PitchFromLength(g.layout, g.width, g.height, bytes.size()), g.pitch);
-            }
             SampleView sample{bytes.data(), bytes.size(), g.layout, g.width, g.height};
             sample.pitch = c.extra > 0 ? g.pitch : 0;
             sample.matrix = set.matrix, sample.range = set.range;
@@ -181,18 +178,14 @@ TEST(YuvToDib, TurnsTheContentUprightFromRowsEitherWayUp) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.rotation << " pitch " << c.pitch);
-        int32_t w = 0, h = 0;
-        RotatedSize(3, 2, c.rotation, w, h);
-        EXPECT_EQ(w, c.width);
-        EXPECT_EQ(h, c.height);
         const std::vector<uint8_t> bytes = NumberedRgb32(c.pitch);
         const SampleView sample{bytes.data(), bytes.size(), L::Rgb32, 3, 2, c.pitch};
         std::vector<uint8_t> dib;
         ASSERT_TRUE(SampleToPackedDib(sample, c.rotation, dib));
         ExpectPacked24BitDib(dib, c.width, c.height);
         std::vector<int> shown;  // 0 for a pixel whose channels came out of order
-        for (int32_t y = 0; y < h; ++y) {
-            for (int32_t x = 0; x < w; ++x) {
+        for (int32_t y = 0; y < c.height; ++y) {
+            for (int32_t x = 0; x < c.width; ++x) {
                 const Rgb p = PixelAt(dib, x, y);
                 shown.push_back(p.g == 2 * p.r && p.b == 3 * p.r ? p.r : 0);
             }
@@ -258,9 +251,8 @@ TEST(YuvToDib, RandomSizesNeverReadOutsideTheSample) {
         if (!SampleToPackedDib({sample.data(), bytes, layout, width, height, pitch}, rotation, dib))
             continue;
         ++accepted;
-        int32_t w = 0, h = 0;
-        RotatedSize(width, height, rotation, w, h);
-        ExpectPacked24BitDib(dib, w, h);
+        const bool sideways = rotation % 180 != 0;
+        ExpectPacked24BitDib(dib, sideways ? height : width, sideways ? width : height);
     }
     EXPECT_GT(accepted, 100);
 }
