@@ -12,6 +12,7 @@
 #include "music/music_kind.h"
 #include "platform/handles_win32.h"
 #include "platform/message_box_win32.h"
+#include "platform/window_titles.h"
 #include "platform/window_win32.h"
 #include "show/monitors_win32.h"
 #include "show/play_frames_win32.h"
@@ -23,8 +24,6 @@ namespace {
 
 constexpr wchar_t kShowClass[] = L"Kine.Show";
 constexpr wchar_t kDisplayClass[] = L"Kine.Display";
-// A running show refuses further starts of the program by this title.
-constexpr wchar_t kShowTitle[] = L"Kine_Main";
 
 // The show window's timers: Timer1, Timer2 and Timer3 of the show.
 constexpr UINT_PTR kMusicRepeatTimer = 1;  // is the MP3 still playing? every second
@@ -64,11 +63,12 @@ class DisplayWindow : public WindowState {
     const RetainedSurface& image_;
 };
 
-// Kine_S: the playback session, the music and the end of the show.
-class KineS : public WindowState {
+// The show window (Kine_S): the playback session, the music and the end of the show.
+class ShowScreen : public WindowState {
   public:
-    KineS(const SaverSettings& settings, bool cursorHidden)
-        : session_(settings), cursorHidden_(cursorHidden) {}
+    // The window keeps its own copy of the settings, which the session refers to.
+    ShowScreen(const SaverSettings& settings, bool cursorHidden)
+        : settings_(settings), session_(settings_), cursorHidden_(cursorHidden) {}
 
     ShowSession& Session() { return session_; }
     bool CreateDisplay();
@@ -111,13 +111,14 @@ class KineS : public WindowState {
     void OnDisplayChange();
     [[noreturn]] void OnClose();
 
+    const SaverSettings settings_;
     ShowSession session_;
     bool cursorHidden_;
     std::string musicKind_;  // "MP3", "WAV" or anything else when the music kind is a file
     bool cdPolling_ = false;
 };
 
-bool KineS::CreateDisplay() {
+bool ShowScreen::CreateDisplay() {
     RECT inner{};
     GetClientRect(Hwnd(), &inner);
     session_.display = CreateOwnedWindow(std::make_unique<DisplayWindow>(session_.displayImage), 0,
@@ -130,7 +131,7 @@ bool KineS::CreateDisplay() {
 }
 
 // A monitor added, removed or moved: cover every monitor again, black, and start the grid again.
-void KineS::OnDisplayChange() {
+void ShowScreen::OnDisplayChange() {
     const ShowLayout layout =
         MeasureShowLayout(session_.settings.Pic_Width, session_.settings.Pic_Height);
     const ScreenRect& covered = layout.window;
@@ -147,7 +148,7 @@ void KineS::OnDisplayChange() {
         InvalidateRect(session_.display, nullptr, FALSE);
 }
 
-void KineS::StartMusic() {
+void ShowScreen::StartMusic() {
     const SaverSettings& settings = session_.settings;
     if (settings.BgmKind == kAudioCd) {
         CdOpen();
@@ -163,7 +164,7 @@ void KineS::StartMusic() {
     }
 }
 
-void KineS::OnTimer(UINT_PTR id) {
+void ShowScreen::OnTimer(UINT_PTR id) {
     switch (id) {
         case kMusicRepeatTimer:
             MusicRepeatCheck();
@@ -183,7 +184,7 @@ void KineS::OnTimer(UINT_PTR id) {
 }
 
 // Ends the show: the music stops, the cursor comes back, and the program ends at once.
-void KineS::OnClose() {
+void ShowScreen::OnClose() {
     if (cdPolling_) {
         KillTimer(Hwnd(), kCdPollTimer);
         CdStop();
@@ -223,13 +224,13 @@ bool RegisterClasses() {
 bool LoadShowWindow(const SaverSettings& settings, bool cursorHidden) {
     if (!RegisterClasses())
         return false;
-    auto owned = std::make_unique<KineS>(settings, cursorHidden);
-    KineS& show = *owned;
+    auto owned = std::make_unique<ShowScreen>(settings, cursorHidden);
+    ShowScreen& show = *owned;
     // Every monitor is covered; the grid sits on the primary one.
     const ShowLayout layout = MeasureShowLayout(settings.Pic_Width, settings.Pic_Height);
     const ScreenRect& covered = layout.window;
     // The window lives as long as the process: the program ends without destroying it.
-    const HWND window = CreateOwnedWindow(std::move(owned), 0, kShowClass, kShowTitle,
+    const HWND window = CreateOwnedWindow(std::move(owned), 0, kShowClass, kShowWindowTitle,
                                           WS_POPUP | WS_CLIPCHILDREN, covered.left, covered.top,
                                           covered.Width(), covered.Height(), nullptr, nullptr);
     if (!window)

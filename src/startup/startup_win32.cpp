@@ -7,6 +7,7 @@
 #include "platform/handles_win32.h"
 #include "platform/text_win32.h"
 #include "platform/twips.h"
+#include "platform/window_titles.h"
 #include "settings_dialog/settings_dialog_win32.h"
 #include "show/preview_window_win32.h"
 #include "show/show_window_win32.h"
@@ -28,8 +29,8 @@ namespace {
 }
 
 bool AnotherInstanceIsOpen() {
-    return FindWindowW(nullptr, L"Kine_Main") != nullptr ||
-           FindWindowW(nullptr, L"<Kineloopの設定>") != nullptr;
+    return FindWindowW(nullptr, kShowWindowTitle) != nullptr ||
+           FindWindowW(nullptr, kSettingsDialogTitle) != nullptr;
 }
 
 int RunMessageLoop() {
@@ -83,9 +84,7 @@ int StartUp() {
         return RunMessageLoop();
     }
 
-    // The record lives until the process ends: the show window keeps a reference to it.
-    static LoadedSettings settings;
-    settings = LoadProgramSettings();
+    LoadedSettings settings = LoadProgramSettings();
     if (mode == StartMode::Settings) {
         // "/c:<handle>": the host's window owns the dialog.
         const HWND owner = reinterpret_cast<HWND>(static_cast<INT_PTR>(HostHandle(argumentText)));
