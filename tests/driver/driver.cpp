@@ -384,6 +384,12 @@ COLORREF ScreenPixel(int x, int y) {
     return colour;
 }
 
+bool ColoursNear(COLORREF a, COLORREF b, int tolerance) {
+    auto close = [tolerance](int x, int y) { return x - y <= tolerance && y - x <= tolerance; };
+    return close(GetRValue(a), GetRValue(b)) && close(GetGValue(a), GetGValue(b)) &&
+           close(GetBValue(a), GetBValue(b));
+}
+
 SIZE ScreenSize() {
     return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }

@@ -106,6 +106,8 @@ bool AnswerFileDialog(DWORD processId, const std::wstring& title, const std::wst
 
 // The screen as a user sees it.
 COLORREF ScreenPixel(int x, int y);
+// Whether each channel of the two colours differs by at most `tolerance` (scaling and codecs blur).
+bool ColoursNear(COLORREF a, COLORREF b, int tolerance);
 SIZE ScreenSize();
 bool SaveScreenshot(const std::wstring& bmpPath);
 void MoveMouseTo(int x, int y);

@@ -22,9 +22,7 @@ constexpr wchar_t kFileDialogTitle[] = L"ﾌｧｲﾙを開く";
 constexpr POINT kPicB{12, 12}, kPicC{28, 120}, kPicD{12, 276};
 
 bool Near(COLORREF a, COLORREF b, int tolerance = 40) {
-    auto close = [tolerance](int x, int y) { return x - y <= tolerance && y - x <= tolerance; };
-    return close(GetRValue(a), GetRValue(b)) && close(GetGValue(a), GetGValue(b)) &&
-           close(GetBValue(a), GetBValue(b));
+    return ColoursNear(a, b, tolerance);
 }
 
 std::string Hex(COLORREF c) {

@@ -25,9 +25,7 @@ constexpr POINT kPicB{12, 12}, kPicC{28, 120};
 constexpr DWORD kPromptlyMs = 8000;
 
 bool Near(COLORREF seen, test_media::Colour expected, int tolerance = 48) {
-    auto close = [tolerance](int a, int b) { return a - b <= tolerance && b - a <= tolerance; };
-    return close(GetRValue(seen), expected.r) && close(GetGValue(seen), expected.g) &&
-           close(GetBValue(seen), expected.b);
+    return ColoursNear(seen, RGB(expected.r, expected.g, expected.b), tolerance);
 }
 
 class FormatsTest : public ::testing::Test {

@@ -32,9 +32,7 @@ COLORREF ColourClipColour(int frame) {
 }
 
 bool Near(COLORREF a, COLORREF b, int tolerance = 48) {
-    auto close = [tolerance](int x, int y) { return x - y <= tolerance && y - x <= tolerance; };
-    return close(GetRValue(a), GetRValue(b)) && close(GetGValue(a), GetGValue(b)) &&
-           close(GetBValue(a), GetBValue(b));
+    return ColoursNear(a, b, tolerance);
 }
 
 // Which frame of the colour clip the screen shows at (x, y): its number, -1 for black, -2 for

@@ -20,8 +20,7 @@ constexpr RECT kVirtualScreen{-800, -200, 1024, 768};
 constexpr POINT kOnSecond[] = {{-400, 100}, {-800, -200}, {-1, 399}, {-799, 399}};
 
 bool Near(COLORREF a, const test_media::Colour& b, int tolerance) {
-    auto close = [tolerance](int x, int y) { return x - y <= tolerance && y - x <= tolerance; };
-    return close(GetRValue(a), b.r) && close(GetGValue(a), b.g) && close(GetBValue(a), b.b);
+    return ColoursNear(a, RGB(b.r, b.g, b.b), tolerance);
 }
 
 // Which frame of the colour clip the screen shows at (x, y): its number, -1 for black, -2 else.
