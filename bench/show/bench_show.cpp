@@ -71,7 +71,7 @@ struct BenchShow {
             WS_EX_TOPMOST, windowClass.lpszClassName, L"bench", WS_POPUP | WS_VISIBLE, 0, 0, width,
             height, nullptr, nullptr, windowClass.hInstance, nullptr);
         session.displayImage.Resize(width, height);
-        session.displayDc = GetDC(session.display);
+        session.displayDc = WindowDc(session.display);
         g_displayImage = &session.displayImage;
         session.grid = LayOutGrid(width, height, settings.Pic_Width, settings.Pic_Height);
         session.tile = {session.grid.GridLeft, session.grid.GridTop};

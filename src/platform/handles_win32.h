@@ -68,21 +68,36 @@ using UniqueBrush = Owned<HBRUSH, GdiObjectFree>;
 using UniqueMemoryDc = Owned<HDC, MemoryDcFree>;
 
 // A window's device context, released with the window's own ReleaseDC; a null window gives the
-// screen's.
+// screen's. Kept for a scope, or by the window that draws through it for as long as it draws.
 class WindowDc {
   public:
+    WindowDc() = default;
     explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
-    ~WindowDc() {
-        if (dc_)
-            ReleaseDC(window_, dc_);
-    }
+    ~WindowDc() { Reset(); }
     WindowDc(const WindowDc&) = delete;
     WindowDc& operator=(const WindowDc&) = delete;
+    WindowDc(WindowDc&& other) noexcept
+        : window_(std::exchange(other.window_, nullptr)), dc_(std::exchange(other.dc_, nullptr)) {}
+    WindowDc& operator=(WindowDc&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            window_ = std::exchange(other.window_, nullptr);
+            dc_ = std::exchange(other.dc_, nullptr);
+        }
+        return *this;
+    }
     HDC Get() const { return dc_; }
+    // Releases the context now (before its window goes).
+    void Reset() {
+        if (dc_)
+            ReleaseDC(window_, dc_);
+        window_ = nullptr;
+        dc_ = nullptr;
+    }
 
   private:
-    HWND window_;
-    HDC dc_;
+    HWND window_ = nullptr;
+    HDC dc_ = nullptr;
 };
 
 // One WM_PAINT's device context, from BeginPaint to EndPaint.

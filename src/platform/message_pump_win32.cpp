@@ -29,11 +29,16 @@ void PumpPendingMessagesExceptInput() {
 }
 
 void PauseWithMessages(DWORD milliseconds) {
+    const bool always = true;
+    PauseWhile(always, milliseconds);
+}
+
+void PauseWhile(const bool& keepGoing, DWORD milliseconds) {
     const ULONGLONG deadline = GetTickCount64() + milliseconds;
     for (;;) {
         PumpPendingMessages();
         const ULONGLONG now = GetTickCount64();
-        if (now >= deadline)
+        if (!keepGoing || now >= deadline)
             return;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now),
                                   QS_ALLINPUT);

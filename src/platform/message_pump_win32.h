@@ -16,4 +16,8 @@ void PumpPendingMessagesExceptInput();
 // at once even in the middle of a pause. With 0 it only processes what is pending.
 void PauseWithMessages(DWORD milliseconds);
 
+// As PauseWithMessages, but returns as soon as a message handled meanwhile has cleared
+// `keepGoing`: an end asked for in the middle of a long pause does not wait for its rest.
+void PauseWhile(const bool& keepGoing, DWORD milliseconds);
+
 }  // namespace kineloop

@@ -1,6 +1,8 @@
 // The one window pattern: a state object per window behind one trampoline.
 #include "platform/window_win32.h"
 
+#include "platform/handles_win32.h"
+
 namespace kineloop {
 
 LRESULT WindowState::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -21,6 +23,14 @@ LRESULT CALLBACK WindowTrampoline(HWND window, UINT message, WPARAM wParam, LPAR
     }
     if (!state)
         return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_PAINT) {
+        if (auto* painted = dynamic_cast<PaintedWindow*>(state)) {
+            PaintScope paint(window);
+            if (paint.Dc())
+                painted->OnPaint(paint.Dc(), paint.Area());
+            return 0;
+        }
+    }
     const LRESULT result = state->HandleMessage(message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);

@@ -26,6 +26,14 @@ class WindowState {
     HWND hwnd_ = nullptr;
 };
 
+// A window that paints itself whole: its WM_PAINT comes to OnPaint, between BeginPaint and
+// EndPaint, and its HandleMessage does not see it.
+class PaintedWindow : public WindowState {
+  public:
+    // `dc` is the painting context, `area` the part to be painted again.
+    virtual void OnPaint(HDC dc, const RECT& area) = 0;
+};
+
 // The window procedure of every class registered with RegisterWindowClass.
 LRESULT CALLBACK WindowTrampoline(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

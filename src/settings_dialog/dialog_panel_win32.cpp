@@ -18,7 +18,7 @@ constexpr COLORREF kSeeThrough = RGB(255, 0, 255);
 
 }  // namespace
 
-class DialogPanel : public WindowState {
+class DialogPanel : public PaintedWindow {
   public:
     RetainedSurface surface;
     // The picture each of the panel's option bullets shows; the bullets are plain STATICs, so
@@ -28,9 +28,6 @@ class DialogPanel : public WindowState {
   protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
         switch (message) {
-            case WM_PAINT:
-                OnPaint();
-                return 0;
             case WM_ERASEBKGND:
                 return 1;  // the surface covers everything in WM_PAINT
             case WM_PRINTCLIENT:
@@ -62,10 +59,7 @@ class DialogPanel : public WindowState {
     }
 
   private:
-    void OnPaint() {
-        PaintScope paint(Hwnd());
-        surface.ShowOn(paint.Dc(), paint.Area());
-    }
+    void OnPaint(HDC dc, const RECT& area) override { surface.ShowOn(dc, area); }
 
     LRESULT OnLabelColours(HDC dc, HWND control) {
         PaintBehind(dc, control, Hwnd(), surface);

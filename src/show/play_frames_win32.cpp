@@ -53,8 +53,8 @@ void PlaceTile(ShowSession& s) {
         // straight away, without a round trip through WM_PAINT.
         BitBlt(s.displayImage.Dc(), s.tile.TileX, s.tile.TileY, width, height, s.picS.Dc(), 0, 0,
                SRCCOPY);
-        if (s.displayDc) {
-            BitBlt(s.displayDc, s.tile.TileX, s.tile.TileY, width, height, s.picS.Dc(), 0, 0,
+        if (s.displayDc.Get()) {
+            BitBlt(s.displayDc.Get(), s.tile.TileX, s.tile.TileY, width, height, s.picS.Dc(), 0, 0,
                    SRCCOPY);
         }
     }
@@ -111,7 +111,7 @@ void PlayFrames(ShowSession& s, uint64_t stopAfterFrames) {
                 ++refusedInPass;
             if (!taken || result == FrameRoute::Result::kNoPlace) {
                 if (GetTickCount64() - lastYield >= kLongestWithoutYieldMs) {
-                    PauseWithMessages(idlePause);
+                    PauseWhile(s.KeepPlaying, idlePause);
                     lastYield = GetTickCount64();
                     if (!s.KeepPlaying)
                         return;
@@ -124,7 +124,7 @@ void PlayFrames(ShowSession& s, uint64_t stopAfterFrames) {
             if (stopAfterFrames != 0 && shown >= stopAfterFrames)
                 return;
 
-            PauseWithMessages(PauseOf(s.settings));
+            PauseWhile(s.KeepPlaying, PauseOf(s.settings));
             lastYield = GetTickCount64();
             if (!s.KeepPlaying)
                 return;
@@ -136,7 +136,7 @@ void PlayFrames(ShowSession& s, uint64_t stopAfterFrames) {
             return;
         }
         if (!shownInPass) {
-            PauseWithMessages(idlePause);
+            PauseWhile(s.KeepPlaying, idlePause);
             lastYield = GetTickCount64();
             if (!s.KeepPlaying)
                 return;

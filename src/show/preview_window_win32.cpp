@@ -25,13 +25,14 @@ constexpr UINT kHostCheckMs = 1000;
 
 // The preview: the background picture and `Img_Prev`, a windowless image that stretches its picture
 // over its bounds. Both are painted again from the loaded bitmaps on every WM_PAINT.
-class PreviewWindow : public WindowState {
+class PreviewWindow : public PaintedWindow {
   public:
     PreviewWindow()
         : background_(LoadBitmapResource(IDB_PREVIEW_BACKGROUND)),
           stills_(LoadBitmapResource(IDB_PREVIEW_STILLS)) {}
 
     void SetImageBounds(int width, int height) { imageBounds_ = {0, 0, width, height}; }
+    void OnPaint(HDC dc, const RECT& area) override;
     void WatchHost(HWND host) {
         host_ = host;
         SetTimer(Hwnd(), kHostCheckTimer, kHostCheckMs, nullptr);
@@ -40,9 +41,6 @@ class PreviewWindow : public WindowState {
   protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
         switch (message) {
-            case WM_PAINT:
-                OnPaint();
-                return 0;
             case WM_TIMER:
                 if (wParam == kHostCheckTimer && !IsWindow(host_))
                     DestroyWindow(Hwnd());
@@ -58,20 +56,13 @@ class PreviewWindow : public WindowState {
     }
 
   private:
-    void OnPaint() {
-        PaintScope paint(Hwnd());
-        if (paint.Dc())
-            Paint(paint.Dc());
-    }
-    void Paint(HDC dc) const;
-
     HWND host_ = nullptr;
     UniqueBitmap background_;
     UniqueBitmap stills_;
     RECT imageBounds_{0, 0, kDesignWidth, kDesignHeight};
 };
 
-void PreviewWindow::Paint(HDC dc) const {
+void PreviewWindow::OnPaint(HDC dc, const RECT&) {
     UniqueMemoryDc source(CreateCompatibleDC(dc));
     if (!source)
         return;

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "platform/handles_win32.h"
 #include "platform/surface_win32.h"
 #include "settings/saver_settings.h"
 #include "show/screen_layout.h"
@@ -17,7 +18,7 @@ struct ShowSession {
     const SaverSettings& settings;
     HWND window = nullptr;         // Kine_S
     HWND display = nullptr;        // Display: the visible screen
-    HDC displayDc = nullptr;       // Display's own device context (its class keeps one per window)
+    WindowDc displayDc;            // Display's own device context (its class keeps one per window)
     RetainedSurface displayImage;  // Display's persistent image, shown on every repaint
     RetainedSurface picS;          // Pic_S: the current frame scaled to the tile size
     TileGrid grid;
@@ -26,8 +27,8 @@ struct ShowSession {
     TilePosition tile;  // in Display's coordinates
     int32_t StreamStart = 0;
     int32_t StreamLength = 0;
-    // Cleared when the show ends; the playback loop returns at its next yield. (The show window
-    // ends the program at once instead; a host that runs the loop in-process clears it.)
+    // Cleared when the show ends; the playback loop returns at its next yield, at once when it is
+    // pausing.
     bool KeepPlaying = true;
 };
 

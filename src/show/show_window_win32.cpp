@@ -6,16 +6,15 @@
 
 #include <windows.h>
 
-#include "frames/open_video_win32.h"
-#include "music/audio_cd_win32.h"
-#include "music/music_file_win32.h"
 #include "music/music_kind.h"
+#include "music/music_players_win32.h"
 #include "platform/handles_win32.h"
 #include "platform/message_box_win32.h"
 #include "platform/window_titles.h"
 #include "platform/window_win32.h"
 #include "show/monitors_win32.h"
 #include "show/play_frames_win32.h"
+#include "show/program_end_win32.h"
 #include "show/show_session_win32.h"
 
 namespace kineloop {
@@ -29,20 +28,21 @@ constexpr wchar_t kDisplayClass[] = L"Kine.Display";
 constexpr UINT_PTR kMusicRepeatTimer = 1;  // is the MP3 still playing? every second
 constexpr UINT_PTR kCdPollTimer = 2;       // the audio CD's track and end, five times a second
 constexpr UINT_PTR kStartTimer = 3;        // one shot: enters the playback loop
-constexpr UINT kMusicRepeatMs = 1000, kCdPollMs = 200, kStartMs = 1;
+// One shot after a click or key: the playback loop has not returned, held up in the platform by a
+// damaged file, and the program ends without waiting for it.
+constexpr UINT_PTR kLoopHeldUpTimer = 4;
+constexpr UINT kMusicRepeatMs = 1000, kCdPollMs = 200, kStartMs = 1, kLoopHeldUpMs = 250;
 
 // Display: the visible screen. It shows the persistent image and hands a click or key to the
 // show window, which ends the show.
-class DisplayWindow : public WindowState {
+class DisplayWindow : public PaintedWindow {
   public:
     explicit DisplayWindow(const RetainedSurface& image) : image_(image) {}
+    void OnPaint(HDC dc, const RECT& area) override { image_.ShowOn(dc, area); }
 
   protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
         switch (message) {
-            case WM_PAINT:
-                OnPaint();
-                return 0;
             case WM_ERASEBKGND:
                 return 1;  // the persistent image covers everything
             case WM_LBUTTONUP:
@@ -55,15 +55,11 @@ class DisplayWindow : public WindowState {
     }
 
   private:
-    void OnPaint() {
-        PaintScope paint(Hwnd());
-        image_.ShowOn(paint.Dc(), paint.Area());
-    }
-
     const RetainedSurface& image_;
 };
 
-// The show window (Kine_S): the playback session, the music and the end of the show.
+// The show window (Kine_S): the playback session, the music and the end of the show. Its window
+// going ends the program's message loop.
 class ShowScreen : public WindowState {
   public:
     // The window keeps its own copy of the settings, which the session refers to.
@@ -102,6 +98,11 @@ class ShowScreen : public WindowState {
                 break;
             case WM_CLOSE:
                 OnClose();
+                return 0;  // the window goes once the playback loop has returned
+            case WM_DESTROY:
+                session_.displayDc.Reset();  // before Display goes
+                PostQuitMessage(0);
+                return 0;
         }
         return DefaultProc(message, wParam, lParam);
     }
@@ -109,13 +110,17 @@ class ShowScreen : public WindowState {
   private:
     void OnTimer(UINT_PTR id);
     void OnDisplayChange();
-    [[noreturn]] void OnClose();
+    void OnClose();
+    void StopMusic();
 
     const SaverSettings settings_;
     ShowSession session_;
+    MusicPlayers music_;
     bool cursorHidden_;
     std::string musicKind_;  // "MP3", "WAV" or anything else when the music kind is a file
     bool cdPolling_ = false;
+    bool playing_ = false;  // PlayFrames is on the stack and refers to session_
+    bool ending_ = false;   // a click or key has ended the show
 };
 
 bool ShowScreen::CreateDisplay() {
@@ -126,7 +131,7 @@ bool ShowScreen::CreateDisplay() {
                                          inner.right, inner.bottom, Hwnd(), nullptr);
     session_.displayImage.Resize(inner.right, inner.bottom);
     if (session_.display)
-        session_.displayDc = GetDC(session_.display);
+        session_.displayDc = WindowDc(session_.display);
     return session_.display != nullptr;
 }
 
@@ -151,14 +156,14 @@ void ShowScreen::OnDisplayChange() {
 void ShowScreen::StartMusic() {
     const SaverSettings& settings = session_.settings;
     if (settings.BgmKind == kAudioCd) {
-        CdOpen();
+        music_.CdOpen();
         cdPolling_ = SetTimer(Hwnd(), kCdPollTimer, kCdPollMs, nullptr) != 0;
     } else if (settings.BgmKind == kMusicFile) {
         musicKind_ = MusicFileKind(settings.BgmFile);
         if (musicKind_ == "WAV")
-            WavePlay(settings.BgmFile);
+            music_.WavePlay(settings.BgmFile);
         if (musicKind_ == "MP3") {
-            MusicOpenPlay(settings.BgmFile);
+            music_.MusicOpenPlay(settings.BgmFile);
             SetTimer(Hwnd(), kMusicRepeatTimer, kMusicRepeatMs, nullptr);
         }
     }
@@ -167,42 +172,58 @@ void ShowScreen::StartMusic() {
 void ShowScreen::OnTimer(UINT_PTR id) {
     switch (id) {
         case kMusicRepeatTimer:
-            MusicRepeatCheck();
+            music_.MusicRepeatCheck();
             break;
         case kCdPollTimer:
-            CdPoll(session_.settings.BgmRepeat);
-            if (!CdPollActive()) {
+            music_.CdPoll(session_.settings.BgmRepeat);
+            if (!music_.CdPollActive()) {
                 KillTimer(Hwnd(), kCdPollTimer);
                 cdPolling_ = false;
             }
             break;
         case kStartTimer:
             KillTimer(Hwnd(), kStartTimer);
+            playing_ = true;
             PlayFrames(session_);
+            playing_ = false;
+            if (ending_)
+                DestroyWindow(Hwnd());  // frees this object: nothing of it is used below
             break;
+        case kLoopHeldUpTimer:
+            EndProgram();
     }
 }
 
-// Ends the show: the music stops, the cursor comes back, and the program ends at once.
-void ShowScreen::OnClose() {
+void ShowScreen::StopMusic() {
     if (cdPolling_) {
         KillTimer(Hwnd(), kCdPollTimer);
-        CdStop();
+        music_.CdStop();
+        cdPolling_ = false;
     }
     if (session_.settings.BgmKind == kMusicFile) {
         if (musicKind_ == "WAV")
-            WaveStop();
+            music_.WaveStop();
         if (musicKind_ == "MP3") {
             KillTimer(Hwnd(), kMusicRepeatTimer);
-            MusicStop();
+            music_.MusicStop();
         }
     }
+}
+
+// Ends the show: the music stops, the cursor comes back, and the window goes, which ends the
+// program. The playback loop refers to the session, so while it runs the window waits for it to
+// return at its next yield (KeepPlaying cleared), and no longer than a moment.
+void ShowScreen::OnClose() {
+    if (ending_)
+        return;
+    ending_ = true;
+    StopMusic();
     RestoreCursor();
-    // The video's objects go before Media Foundation does, or the platform may crash on the way
-    // out; a file the platform is still busy with does not hold the end up for long.
-    if (!EndVideo(kEndVideoWaitMs))
-        TerminateProcess(GetCurrentProcess(), 0);
-    ExitProcess(0);
+    session_.KeepPlaying = false;
+    if (playing_)
+        SetTimer(Hwnd(), kLoopHeldUpTimer, kLoopHeldUpMs, nullptr);
+    else
+        DestroyWindow(Hwnd());
 }
 
 bool RegisterClasses() {
@@ -229,7 +250,6 @@ bool LoadShowWindow(const SaverSettings& settings, bool cursorHidden) {
     // Every monitor is covered; the grid sits on the primary one.
     const ShowLayout layout = MeasureShowLayout(settings.Pic_Width, settings.Pic_Height);
     const ScreenRect& covered = layout.window;
-    // The window lives as long as the process: the program ends without destroying it.
     const HWND window = CreateOwnedWindow(std::move(owned), 0, kShowClass, kShowWindowTitle,
                                           WS_POPUP | WS_CLIPCHILDREN, covered.left, covered.top,
                                           covered.Width(), covered.Height(), nullptr, nullptr);
@@ -242,7 +262,8 @@ bool LoadShowWindow(const SaverSettings& settings, bool cursorHidden) {
     if (settings.AVI_File.empty()) {
         show.RestoreCursor();
         ShowInfoMessage(L"AVIファイルを指定してください！！");
-        ExitProcess(0);
+        DestroyWindow(window);
+        return false;
     }
 
     show.UseLayout(layout);

@@ -3,13 +3,13 @@
 
 #include <windows.h>
 
-#include "frames/open_video_win32.h"
 #include "platform/handles_win32.h"
 #include "platform/text_win32.h"
 #include "platform/twips.h"
 #include "platform/window_titles.h"
 #include "settings_dialog/settings_dialog_win32.h"
 #include "show/preview_window_win32.h"
+#include "show/program_end_win32.h"
 #include "show/show_window_win32.h"
 #include "settings/settings_file_win32.h"
 #include "startup/command_line.h"
@@ -19,14 +19,6 @@
 namespace kineloop {
 
 namespace {
-
-// Ending is immediate: no window's close handling runs after this. The video thread, when a video
-// was opened, is shut down first.
-[[noreturn]] void EndProgram() {
-    if (!EndVideo(kEndVideoWaitMs))
-        TerminateProcess(GetCurrentProcess(), 0);
-    ExitProcess(0);
-}
 
 bool AnotherInstanceIsOpen() {
     return FindWindowW(nullptr, kShowWindowTitle) != nullptr ||
@@ -100,7 +92,9 @@ int StartUp() {
         ShowCursor(FALSE);
     if (!LoadShowWindow(settings.values, hideCursor))
         EndProgram();
-    return RunMessageLoop();
+    // The show's window ends the loop when it has gone, its music, cursor and playback released.
+    RunMessageLoop();
+    EndProgram();
 }
 
 }  // namespace kineloop

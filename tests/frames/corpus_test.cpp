@@ -233,12 +233,12 @@ class LoopHost {
                             nullptr, windowClass.hInstance, nullptr);
         SetWindowLongPtrW(session.display, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&session));
         session.displayImage.Resize(320, 240);
-        session.displayDc = GetDC(session.display);
+        session.displayDc = WindowDc(session.display);
         session.grid = LayOutGrid(320, 240, settings.Pic_Width, settings.Pic_Height);
         session.tile = {session.grid.GridLeft, session.grid.GridTop};
     }
     ~LoopHost() {
-        ReleaseDC(session.display, session.displayDc);
+        session.displayDc.Reset();
         DestroyWindow(session.display);
     }
 

@@ -7,9 +7,7 @@
 #include <mmsystem.h>
 
 #include "driver/driver.h"
-#include "music/audio_cd_win32.h"
-#include "music/kine_bgm_win32.h"
-#include "music/music_file_win32.h"
+#include "music/music_players_win32.h"
 #include "music/sound_recording.h"
 #include "platform/text_win32.h"
 
@@ -18,39 +16,38 @@ namespace {
 
 using test::kRecordingRate;
 
-MciChannel& Channel() {
-    return KineBgmModule().channel;
-}
-
 TEST(MciChannelWinTest, FailedQueryGivesTheErrorNumberAndThePlatformsText) {
-    const std::string result = Channel().MciQuery("status MP3Play mode");
-    const int32_t code = Channel().LastError();
+    MusicPlayers players;
+    const std::string result = players.Channel().MciQuery("status MP3Play mode");
+    const int32_t code = players.Channel().LastError();
     EXPECT_NE(code, 0);
     EXPECT_EQ(result, "Error:" + std::to_string(code));
     // The platform's text of that error, whole and converted from UTF-16 (Japanese here).
     wchar_t text[256] = {};
     ASSERT_TRUE(mciGetErrorStringW(static_cast<MCIERROR>(code), text, 256));
-    EXPECT_EQ(Channel().LastReply(), Narrow(text));
-    EXPECT_FALSE(Channel().LastReply().empty());
+    EXPECT_EQ(players.Channel().LastReply(), Narrow(text));
+    EXPECT_FALSE(players.Channel().LastReply().empty());
 
-    const std::string count = Channel().MciQuery("sysinfo all quantity");
+    const std::string count = players.Channel().MciQuery("sysinfo all quantity");
     EXPECT_GT(ReadNumber(count), 0) << count;
 }
 
 TEST(AudioCdWinTest, NoDriveStopsPollingAtTheFirstPoll) {
-    CdOpen();
-    EXPECT_NE(Channel().LastError(), 0);
-    CdPoll(0);
-    EXPECT_FALSE(CdPollActive());
-    EXPECT_FALSE(Channel().LastReply().empty());
+    MusicPlayers players;
+    players.CdOpen();
+    EXPECT_NE(players.Channel().LastError(), 0);
+    players.CdPoll(0);
+    EXPECT_FALSE(players.CdPollActive());
+    EXPECT_FALSE(players.Channel().LastReply().empty());
 }
 
 TEST(MusicFileWinTest, MissingMp3LeavesTheDeviceClosed) {
-    MusicOpenPlay("C:\\no such folder\\no such.mp3");
-    EXPECT_NE(Channel().LastError(), 0);
-    EXPECT_FALSE(MusicIsPlaying());
-    MusicRepeatCheck();
-    EXPECT_NE(Channel().LastError(), 0);
+    MusicPlayers players;
+    players.MusicOpenPlay("C:\\no such folder\\no such.mp3");
+    EXPECT_NE(players.Channel().LastError(), 0);
+    EXPECT_FALSE(players.MusicIsPlaying());
+    players.MusicRepeatCheck();
+    EXPECT_NE(players.Channel().LastError(), 0);
 }
 
 // Tones as the build generates them: half of full scale.
@@ -62,6 +59,7 @@ class MusicSoundTest : public ::testing::Test {
   protected:
     test::TempFolder folder;
     test::SoundRecording recording;
+    MusicPlayers players;
     // Paths with blanks and Japanese text, which the open command has to keep whole.
     std::wstring musicFolder = folder / L"音楽 テスト";
     std::wstring wavFile = musicFolder + L"\\ラの 音.wav";
@@ -86,7 +84,7 @@ class MusicSoundTest : public ::testing::Test {
 
 TEST_F(MusicSoundTest, WavFileLoopsUntilStopped) {
     const size_t start = recording.SampleCount();
-    EXPECT_TRUE(WavePlay(Narrow(wavFile)));  // PlaySound accepted it
+    EXPECT_TRUE(players.WavePlay(Narrow(wavFile)));  // PlaySound accepted it
     const std::optional<size_t> first = recording.WaitForTone(start, kWavTone, kToneRms);
     ASSERT_TRUE(first) << "the WAV file's tone never reached the sound device";
 
@@ -96,7 +94,7 @@ TEST_F(MusicSoundTest, WavFileLoopsUntilStopped) {
     ASSERT_TRUE(later) << "the WAV file did not loop";
     EXPECT_LT(*later, *first + 6 * kRecordingRate);
 
-    WaveStop();
+    players.WaveStop();
     ExpectSilenceAfter(recording.SampleCount());
 }
 
@@ -122,36 +120,36 @@ class DefaultSoundScope {
 TEST_F(MusicSoundTest, MissingWavFileLeavesTheShowSilent) {
     DefaultSoundScope defaultSound(wavFile);
     const size_t start = recording.SampleCount();
-    WavePlay(Narrow(folder / L"no such.wav"));
+    players.WavePlay(Narrow(folder / L"no such.wav"));
     ASSERT_TRUE(recording.WaitForSamples(start + 3 * kRecordingRate));
     EXPECT_TRUE(test::IsSilent(recording.Samples(start, start + 3 * kRecordingRate)))
         << "the system's default sound played in place of the missing file";
-    WaveStop();
+    players.WaveStop();
 }
 
 TEST_F(MusicSoundTest, Mp3PlaysIsRestartedFromItsBeginningAndCloses) {
     const size_t start = recording.SampleCount();
-    MusicOpenPlay(Narrow(mp3File));
-    EXPECT_EQ(Channel().LastError(), 0);  // the play after a successful open
-    EXPECT_TRUE(MusicIsPlaying());
+    players.MusicOpenPlay(Narrow(mp3File));
+    EXPECT_EQ(players.Channel().LastError(), 0);  // the play after a successful open
+    EXPECT_TRUE(players.MusicIsPlaying());
     ASSERT_TRUE(recording.WaitForTone(start, kMp3Tone, kToneRms))
         << "the MP3 file's tone never reached the sound device";
 
     // While it plays the repeat check leaves it alone; once it has ended it starts it again.
-    MusicRepeatCheck();
-    EXPECT_EQ(Channel().MciQuery("status MP3Play mode"), "playing");
-    ASSERT_TRUE(test::WaitUntil([] { return !MusicIsPlaying(); }, 20000, 100));
+    players.MusicRepeatCheck();
+    EXPECT_EQ(players.Channel().MciQuery("status MP3Play mode"), "playing");
+    ASSERT_TRUE(test::WaitUntil([&] { return !players.MusicIsPlaying(); }, 20000, 100));
     const size_t ended = recording.SampleCount();
-    MusicRepeatCheck();
-    EXPECT_TRUE(MusicIsPlaying());
-    EXPECT_LT(ReadNumber(Channel().MciQuery("status MP3Play position")), 1500);
+    players.MusicRepeatCheck();
+    EXPECT_TRUE(players.MusicIsPlaying());
+    EXPECT_LT(ReadNumber(players.Channel().MciQuery("status MP3Play position")), 1500);
     ASSERT_TRUE(recording.WaitForTone(ended, kMp3Tone, kToneRms))
         << "the restarted MP3 was not heard";
 
-    ASSERT_TRUE(MusicIsPlaying());  // so that the silence below is the stop's doing
-    MusicStop();
+    ASSERT_TRUE(players.MusicIsPlaying());  // so that the silence below is the stop's doing
+    players.MusicStop();
     const size_t stopped = recording.SampleCount();
-    EXPECT_EQ(Channel().MciQuery("status MP3Play mode").rfind("Error:", 0), 0u);
+    EXPECT_EQ(players.Channel().MciQuery("status MP3Play mode").rfind("Error:", 0), 0u);
     ExpectSilenceAfter(stopped);
 }
 

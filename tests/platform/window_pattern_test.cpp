@@ -1,5 +1,6 @@
 // The window pattern on the real window system: only a window whose procedure is the trampoline
-// answers with a state object, whatever another window keeps in its user data.
+// answers with a state object, whatever another window keeps in its user data; a painted window
+// gets its WM_PAINT; a pause ends as soon as a message it handles says so.
 #include "platform/window_win32.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <memory>
 
 #include "platform/handles_win32.h"
+#include "platform/message_pump_win32.h"
 
 namespace kineloop {
 namespace {
@@ -44,6 +46,52 @@ TEST(WindowPattern, OnlyTheTrampolinesOwnWindowsHaveAState) {
     // No window at all, and the desktop, another process's window.
     EXPECT_EQ(StateOf<WindowState>(nullptr), nullptr);
     EXPECT_EQ(StateOf<WindowState>(GetDesktopWindow()), nullptr);
+}
+
+// Paints itself red, and ends a pause of its thread when it gets a key.
+class RedWindow : public PaintedWindow {
+  public:
+    bool keepGoing = true;
+    int paints = 0;
+    void OnPaint(HDC dc, const RECT& area) override {
+        ++paints;
+        UniqueBrush red(CreateSolidBrush(RGB(255, 0, 0)));
+        FillRect(dc, &area, red.Get());
+    }
+
+  protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_KEYDOWN)
+            keepGoing = false;
+        return DefaultProc(message, wParam, lParam);
+    }
+};
+
+TEST(WindowPattern, APaintedWindowPaintsAndAPauseEndsWhenAMessageSaysSo) {
+    WNDCLASSEXW windowClass{};
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"Kine.PaintedTest";
+    ASSERT_TRUE(RegisterWindowClass(windowClass));
+    auto owned = std::make_unique<RedWindow>();
+    RedWindow* red = owned.get();
+    UniqueWindow window(CreateOwnedWindow(std::move(owned), 0, windowClass.lpszClassName, L"",
+                                          WS_POPUP | WS_VISIBLE, 0, 0, 40, 30, nullptr, nullptr));
+    ASSERT_TRUE(window);
+    UpdateWindow(window.Get());
+    EXPECT_GE(red->paints, 1);
+    // The whole window was validated: no WM_PAINT is left pending.
+    EXPECT_FALSE(GetUpdateRect(window.Get(), nullptr, FALSE));
+    {
+        WindowDc dc(window.Get());
+        EXPECT_EQ(GetPixel(dc.Get(), 20, 15), RGB(255, 0, 0));
+    }
+
+    // A key handled during a minute's pause ends it long before the minute is up.
+    PostMessageW(window.Get(), WM_KEYDOWN, VK_SPACE, 0);
+    const ULONGLONG started = GetTickCount64();
+    PauseWhile(red->keepGoing, 60000);
+    EXPECT_FALSE(red->keepGoing);
+    EXPECT_LT(GetTickCount64() - started, 30000u);
 }
 
 }  // namespace
