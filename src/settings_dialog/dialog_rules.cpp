@@ -102,9 +102,7 @@ std::optional<ThumbnailBox> ThumbnailBoxFor(int32_t frameWidth, int32_t frameHei
 
 namespace {
 
-void ShowInformation(const VideoFacts& facts, VideoUpdate& update, VideoNumbers& numbers) {
-    numbers.AviStart = facts.firstFrame;
-    numbers.AviLength = facts.frameCount;
+void ShowInformation(const VideoFacts& facts, VideoUpdate& update) {
     if (!facts.informationRead)
         return;
     update.FrameRange = FrameRangeText(facts.firstFrame, facts.frameCount);
@@ -133,7 +131,7 @@ VideoUpdate ChosenVideo(const std::string& path, const VideoFacts& facts, Loaded
         return update;
     settings.values.AVI_File = path;
     update.Fname = path;
-    ShowInformation(facts, update, numbers);
+    ShowInformation(facts, update);
     const int64_t last = int64_t{facts.frameCount} + facts.firstFrame - 1;
     update.Boxes =
         FrameBoxTexts{std::to_string(facts.firstFrame), std::to_string(last),
@@ -153,7 +151,7 @@ VideoUpdate UnstorableVideo(const std::string& path, LoadedSettings& settings) {
 
 VideoUpdate StoredVideo(const VideoFacts& facts, VideoNumbers& numbers) {
     VideoUpdate update;
-    ShowInformation(facts, update, numbers);
+    ShowInformation(facts, update);
     if (!facts.informationRead)
         return update;
     numbers.AviWidth = facts.frameWidth;

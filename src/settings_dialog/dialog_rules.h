@@ -79,10 +79,8 @@ enum class ChoiceRefusal {
     FewColours,       // no 24-bit decoder for frames of 256 colours or fewer
 };
 
-// The dialog-level values of the chosen video.
+// The frame size of the chosen video, which the keep-aspect rule works from.
 struct VideoNumbers {
-    int32_t AviStart = 0;
-    int32_t AviLength = 0;
     int32_t AviWidth = 0;
     int32_t AviHeight = 0;
 };

@@ -191,15 +191,13 @@ TEST(ChosenVideo, ARefusedChoiceLeavesEverythingButTheStartFolder) {
     };
     for (const Row& row : rows) {
         LoadedSettings settings = WithVideo("C:\\old\\a.avi", "C:\\old");
-        VideoNumbers numbers{3, 10, 320, 240};
+        VideoNumbers numbers{320, 240};
         const VideoUpdate u = ChosenVideo("D:\\new\\x.avi", row.facts, settings, numbers);
         EXPECT_EQ(u.refusal, row.expected) << row.what;
         EXPECT_EQ(settings.values.AVI_File, "C:\\old\\a.avi") << row.what;
         EXPECT_EQ(settings.AviFolder, "D:\\new") << row.what;
         EXPECT_FALSE(u.Fname || u.FrameRange || u.FrameSize || u.Boxes || u.drawThumbnail)
             << row.what;
-        EXPECT_EQ(numbers.AviStart, 3) << row.what;
-        EXPECT_EQ(numbers.AviLength, 10) << row.what;
         EXPECT_EQ(numbers.AviWidth, 320) << row.what;
         EXPECT_EQ(numbers.AviHeight, 240) << row.what;
     }
@@ -223,7 +221,6 @@ TEST(StoredVideo, SetsTheShapeEvenWithoutADecoderButLeavesTheBoxes) {
     EXPECT_FALSE(u.drawThumbnail);
     EXPECT_EQ(u.refusal, ChoiceRefusal::None);
     EXPECT_EQ(numbers.AviWidth, 64);
-    EXPECT_EQ(numbers.AviStart, 5);
     u = StoredVideo(Facts(true, true, 0, 10, 320, 240), numbers);
     EXPECT_TRUE(u.drawThumbnail);
     EXPECT_FALSE(u.Boxes);
