@@ -14,7 +14,8 @@ namespace kineloop {
 
 class FrameRoute {
   public:
-    // At the run's scratch places (RunScratchPlaces).
+    // At the program's scratch places (ProgramScratchPlaces), kept by this route alone: one
+    // route for a whole show.
     FrameRoute() = default;
     // At `places`, which outlive the route.
     explicit FrameRoute(ScratchPlaces& places) : scratch_(places) {}

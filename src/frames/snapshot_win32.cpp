@@ -26,6 +26,11 @@ std::wstring FolderOf(const std::wstring& path) {
     return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator);
 }
 
+// The current place's path, or nothing when there is no place.
+std::wstring PlaceOrNothing(const ScratchPlaces& places) {
+    return places.Current() ? *places.Current() : std::wstring();
+}
+
 bool WriteAt(const FDIBPointer& frame, const std::wstring& path) {
     if (frame.WriteToFile(path))
         return true;
@@ -47,20 +52,18 @@ std::wstring ScratchPath() {
     return ProgramFolder() + kScratchName;
 }
 
-ScratchPlaces& RunScratchPlaces() {
-    // One choice for the whole process: a folder that refused a write is not tried again.
-    static ScratchPlaces places(
+ScratchPlaces ProgramScratchPlaces() {
+    return ScratchPlaces(
         {ScratchPath(), ScratchPathIn(PerUserFolder()), ScratchPathIn(TemporaryFolder())});
-    return places;
 }
 
-ScratchSnapshot::ScratchSnapshot() : ScratchSnapshot(RunScratchPlaces()) {}
+ScratchSnapshot::ScratchSnapshot() : own_(ProgramScratchPlaces()), path_(PlaceOrNothing(own_)) {}
 
 ScratchSnapshot::ScratchSnapshot(std::wstring path)
-    : own_({std::move(path)}), path_(own_.Current() ? *own_.Current() : L"") {}
+    : own_({std::move(path)}), path_(PlaceOrNothing(own_)) {}
 
 ScratchSnapshot::ScratchSnapshot(ScratchPlaces& places)
-    : own_({}), shared_(&places), path_(places.Current() ? *places.Current() : L"") {}
+    : own_({}), shared_(&places), path_(PlaceOrNothing(places)) {}
 
 bool ScratchSnapshot::Write(const FDIBPointer& frame) {
     // Without a frame no write can succeed anywhere; that says nothing about the place.

@@ -19,10 +19,11 @@ namespace kineloop {
 // The program's folder followed by "\Dummy.bmp".
 std::wstring ScratchPath();
 
-// The run's places for the scratch file, shared by every snapshot made with the default
-// constructor: beside the program, else in %LOCALAPPDATA%\Kineloop (made when first needed), else
-// in the temporary folder. A failed write moves the whole run on to the next place.
-ScratchPlaces& RunScratchPlaces();
+// The places for the scratch file, best first: beside the program, else in
+// %LOCALAPPDATA%\Kineloop (made when first needed), else in the temporary folder. Whoever shows
+// frames keeps one set for as long as it runs, so that a place that refused a write is not tried
+// again.
+ScratchPlaces ProgramScratchPlaces();
 
 // A picture read back from a bitmap file: header and rows as StretchDIBits takes them (no colour
 // table, uncompressed, 16, 24 or 32 bits, either row order).
@@ -33,7 +34,7 @@ struct Picture {
 
 class ScratchSnapshot {
   public:
-    // At the run's places (RunScratchPlaces): the show's and the dialog's snapshot.
+    // At the program's places (ProgramScratchPlaces), kept by this snapshot alone.
     ScratchSnapshot();
     // At `path` only, with no fallback.
     explicit ScratchSnapshot(std::wstring path);

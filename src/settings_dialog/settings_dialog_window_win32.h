@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include "frames/snapshot_win32.h"
 #include "platform/handles_win32.h"
 #include "platform/modal_dialog_win32.h"
 #include "platform/surface_win32.h"
@@ -70,6 +71,8 @@ class SettingsDialog : public ModalDialog {
 
     LoadedSettings& settings_;
     VideoNumbers numbers_;
+    // Where every thumbnail goes through the scratch file while the dialog is open.
+    ScratchPlaces scratchPlaces_ = ProgramScratchPlaces();
 
     UniqueFont font_;
     UniqueFont underlinedFont_;

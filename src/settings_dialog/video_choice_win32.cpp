@@ -108,7 +108,7 @@ void SettingsDialog::DrawThumbnail(const std::vector<uint8_t>& packedFrame) {
         return;
     const std::optional<ThumbnailBox> box =
         ThumbnailBoxFor(frame->biWidth, std::abs(frame->biHeight));
-    FrameRoute route;
+    FrameRoute route(scratchPlaces_);
     if (!box || route.Take(packed, packedFrame.size(), box->width, box->height, box->width,
                            box->height) != FrameRoute::Result::kReadBack)
         return;

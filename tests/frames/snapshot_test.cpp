@@ -196,8 +196,8 @@ TEST(ScratchPathTest, IsDummyBmpInTheProgramFolder) {
 }
 
 TEST(ScratchPathTest, TheRunStartsBesideTheProgramWithTheUsersFoldersBehind) {
-    ASSERT_NE(RunScratchPlaces().Current(), nullptr);
-    EXPECT_EQ(*RunScratchPlaces().Current(), ScratchPath());
+    ASSERT_NE(ProgramScratchPlaces().Current(), nullptr);
+    EXPECT_EQ(*ProgramScratchPlaces().Current(), ScratchPath());
     EXPECT_EQ(ScratchSnapshot().Path(), ScratchPath());
     const std::wstring perUser = PerUserFolder();
     ASSERT_FALSE(perUser.empty());
