@@ -93,7 +93,7 @@ class ThreadedSource final : public FrameSource {
         framesPerSecond_ = inner->FramesPerSecond();
     }
     ~ThreadedSource() override {
-        if (inner_)
+        if (SettleAhead())
             RunOnVideoThread([inner = inner_] { Forget(inner); }, style_, kCallLimitMs);
     }
 
@@ -112,15 +112,11 @@ class ThreadedSource final : public FrameSource {
         // The frame read ahead is taken when it is the one asked for; any other waits for it
         // all the same, so the decoder sees its calls in the order they were asked for. A read
         // ahead that overran is this read overrunning.
-        const VideoTicket ahead = std::move(ahead_);
-        if (ahead) {
-            if (!WaitForVideoWork(ahead, style_, kCallLimitMs)) {
-                GiveUp();
-                return nullptr;
-            }
-            if (aheadNumber_ == number)
-                return Taken();
-        }
+        const bool hadAhead = static_cast<bool>(ahead_);
+        if (!SettleAhead())
+            return nullptr;
+        if (hadAhead && aheadNumber_ == number)
+            return Taken();
         if (!RunOnVideoThread(Reading(number), style_, kCallLimitMs)) {
             GiveUp();
             return nullptr;
@@ -140,10 +136,9 @@ class ThreadedSource final : public FrameSource {
         if (closed_)
             return false;
         closed_ = true;
-        hasDecoder_ = false;
-        ahead_.reset();  // the close runs after it on the video thread
-        if (!inner_)
+        if (!SettleAhead())
             return true;  // never opened, or given up: the file could not be read
+        hasDecoder_ = false;
         bool report = false;
         if (!RunOnVideoThread(
                 [shared = shared_, inner = inner_] { shared->report = inner->Close(); }, style_,
@@ -176,6 +171,15 @@ class ThreadedSource final : public FrameSource {
     const void* Taken() {
         frameBytes_ = shared_->frameBytes;
         return shared_->frame;
+    }
+
+    // Waits for the read ahead under way, if any, within its own time limit from its start. False
+    // when the source is gone: never opened, or given up on (now, when the read ahead overran).
+    bool SettleAhead() {
+        const VideoTicket ahead = std::move(ahead_);
+        if (ahead && inner_ && !WaitForVideoWork(ahead, style_, kCallLimitMs))
+            GiveUp();
+        return inner_ != nullptr;
     }
 
     // The source stays with the stuck thread; nothing here touches it again.
