@@ -180,10 +180,15 @@ void MeasureRow(const std::wstring& video, int16_t tileWidth, int16_t tileHeight
     std::printf("%ld x %ld into %d x %d tiles: ReadFrame alone %.0f frames/s; show loop (Fast 0)",
                 static_cast<long>(reader.FrameWidth()), static_cast<long>(reader.FrameHeight()),
                 tileWidth, tileHeight, d);
+    // Also the median of each round's own ratio: a machine whose load drifts between rounds
+    // moves both sides of a round alike.
     for (int way = 0; way < kWays; ++way) {
         const double r = Median(rates[way]);
-        std::printf("%s %s %.0f frames/s, ratio %.2f", way ? ";" : "", kWayNames[way], r,
-                    d > 0 ? r / d : 0.0);
+        std::vector<double> roundRatios;
+        for (size_t i = 0; i < decode.size(); ++i)
+            roundRatios.push_back(decode[i] > 0 ? rates[way][i] / decode[i] : 0.0);
+        std::printf("%s %s %.0f frames/s, ratio %.2f (of rounds %.2f)", way ? ";" : "",
+                    kWayNames[way], r, d > 0 ? r / d : 0.0, Median(roundRatios));
     }
     std::printf("\n  rounds (frames/s), ReadFrame alone:");
     for (double r : decode)
