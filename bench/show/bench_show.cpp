@@ -94,6 +94,14 @@ double Rate(uint64_t frames, double seconds) {
     return seconds > 0 ? static_cast<double>(frames) / seconds : 0;
 }
 
+ULONGLONG CpuTime(HANDLE process) {
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(process, &created, &exited, &kernel, &user))
+        return 0;
+    auto ticks = [](FILETIME t) { return (ULONGLONG{t.dwHighDateTime} << 32) | t.dwLowDateTime; };
+    return ticks(kernel) + ticks(user);
+}
+
 void PrintSteps(const char* what, const bench::StepTimes& times) {
     std::printf("  %s, microseconds a frame:", what);
     for (int i = 0; i < times.steps; ++i)
@@ -102,8 +110,28 @@ void PrintSteps(const char* what, const bench::StepTimes& times) {
                     i + 1 < times.steps ? "," : "\n");
 }
 
-// One row: decoding alone, the previous loop and the present one (Fast 0), in rounds that
-// alternate so that a busy machine slows all three alike; medians of the rounds.
+// The three ways of the loop compared: the whole frame through three file opens (before the
+// scratch file took the tile-size picture), one handle a frame without reading ahead, as the
+// loop ran before it read ahead (the file created over with CREATE_ALWAYS), and PlayFrames.
+enum Way { kPrevious, kOneHandle, kNow, kWays };
+const char* const kWayNames[kWays] = {"three opens", "one handle", "now"};
+
+void Play(Way way, ShowSession& session, uint64_t frames) {
+    bench::StepTimes ignored;
+    switch (way) {
+        case kPrevious:
+            bench::PlayFramesPrevious(session, frames);
+            break;
+        case kOneHandle:
+            bench::PlayFramesTimed(session, frames, ignored, true);
+            break;
+        default:
+            PlayFrames(session, frames);
+    }
+}
+
+// One row: decoding alone and the three ways of the loop (Fast 0), in rounds that alternate so
+// that a busy machine slows all of them alike; medians of the rounds.
 void MeasureRow(const std::wstring& video, int16_t tileWidth, int16_t tileHeight,
                 uint64_t framesPerRound) {
     constexpr int kRounds = 5;
@@ -116,50 +144,81 @@ void MeasureRow(const std::wstring& video, int16_t tileWidth, int16_t tileHeight
         return;
     }
     // Warm-up: files, caches and surfaces in place.
-    bench::PlayFramesPrevious(show.session, 20);
-    PlayFrames(show.session, 20);
-    std::vector<double> decode, previous, present;
-    int32_t next = 0;
+    for (int way = 0; way < kWays; ++way)
+        Play(static_cast<Way>(way), show.session, 20);
+    // Decoding alone does what the loop does but the show: a source opened for the round, the
+    // frames read in the loop's order, the source closed.
+    std::vector<double> decode, rates[kWays];
+    double decodeCpu = 0, decodeWall = 0, nowCpu = 0, nowWall = 0;
     for (int round = 0; round < kRounds; ++round) {
+        ULONGLONG cpuStart = CpuTime(GetCurrentProcess());
         double start = Seconds();
-        for (uint64_t i = 0; i < framesPerRound; ++i) {
-            reader.ReadFrame(reader.FirstFrame() + next);
-            next = (next + 1) % reader.FrameCount();
+        {
+            const std::unique_ptr<FrameSource> alone =
+                OpenFrameSource(video, WaitStyle::AllMessages);
+            for (uint64_t i = 0; i < framesPerRound; ++i)
+                alone->ReadFrame(
+                    alone->FirstFrame() +
+                    static_cast<int32_t>(i % static_cast<uint64_t>(alone->FrameCount())));
+            alone->Close();
         }
+        decodeWall += Seconds() - start;
+        decodeCpu += static_cast<double>(CpuTime(GetCurrentProcess()) - cpuStart) / 1e7;
         decode.push_back(Rate(framesPerRound, Seconds() - start));
-        start = Seconds();
-        bench::PlayFramesPrevious(show.session, framesPerRound);
-        previous.push_back(Rate(framesPerRound, Seconds() - start));
-        start = Seconds();
-        PlayFrames(show.session, framesPerRound);
-        present.push_back(Rate(framesPerRound, Seconds() - start));
+        for (int way = 0; way < kWays; ++way) {
+            cpuStart = CpuTime(GetCurrentProcess());
+            start = Seconds();
+            Play(static_cast<Way>(way), show.session, framesPerRound);
+            rates[way].push_back(Rate(framesPerRound, Seconds() - start));
+            if (way == kNow) {
+                nowWall += Seconds() - start;
+                nowCpu += static_cast<double>(CpuTime(GetCurrentProcess()) - cpuStart) / 1e7;
+            }
+        }
     }
-    const double d = Median(decode), p = Median(previous), n = Median(present);
-    std::printf(
-        "%ld x %ld into %d x %d tiles: ReadFrame alone %.0f frames/s; show loop (Fast 0) "
-        "before %.0f frames/s, ratio %.2f; after %.0f frames/s, ratio %.2f\n",
-        static_cast<long>(reader.FrameWidth()), static_cast<long>(reader.FrameHeight()), tileWidth,
-        tileHeight, d, p, d > 0 ? p / d : 0.0, n, d > 0 ? n / d : 0.0);
-    std::printf("  rounds (frames/s), ReadFrame alone:");
+    const double d = Median(decode);
+    std::printf("%ld x %ld into %d x %d tiles: ReadFrame alone %.0f frames/s; show loop (Fast 0)",
+                static_cast<long>(reader.FrameWidth()), static_cast<long>(reader.FrameHeight()),
+                tileWidth, tileHeight, d);
+    // Also the median of each round's own ratio: a machine whose load drifts between rounds
+    // moves both sides of a round alike.
+    for (int way = 0; way < kWays; ++way) {
+        const double r = Median(rates[way]);
+        std::vector<double> roundRatios;
+        for (size_t i = 0; i < decode.size(); ++i)
+            roundRatios.push_back(decode[i] > 0 ? rates[way][i] / decode[i] : 0.0);
+        std::printf("%s %s %.0f frames/s, ratio %.2f (of rounds %.2f)", way ? ";" : "",
+                    kWayNames[way], r, d > 0 ? r / d : 0.0, Median(roundRatios));
+    }
+    std::printf("\n  rounds (frames/s), ReadFrame alone:");
     for (double r : decode)
         std::printf(" %.0f", r);
-    std::printf("; before:");
-    for (double r : previous)
-        std::printf(" %.0f", r);
-    std::printf("; after:");
-    for (double r : present)
-        std::printf(" %.0f", r);
+    for (int way = 0; way < kWays; ++way) {
+        std::printf("; %s:", kWayNames[way]);
+        for (double r : rates[way])
+            std::printf(" %.0f", r);
+    }
     std::printf("\n");
+    // The loop can only hide decoding behind its own work where a second core is free: when
+    // its wall time a frame is its CPU time (both threads), the two never ran at once.
+    const double frames = static_cast<double>(kRounds * framesPerRound) / 1e3;
+    std::printf(
+        "  ms a frame, wall / CPU of this process: ReadFrame alone %.2f / %.2f; now %.2f / "
+        "%.2f\n",
+        decodeWall / frames, decodeCpu / frames, nowWall / frames, nowCpu / frames);
     reader.Close();
 
-    // The steps, in short stretches that alternate, so that both ways meet the same load.
-    bench::StepTimes before, after;
+    // The steps, in short stretches that alternate, so that every way meets the same load. The
+    // steps of "now" are taken without reading ahead: the decoding it hides is not among them.
+    bench::StepTimes previous, oneHandle, now;
     for (int round = 0; round < 2 * kRounds; ++round) {
-        bench::PlayFramesPrevious(show.session, framesPerRound / 4, &before);
-        bench::PlayFramesTimed(show.session, framesPerRound / 4, after);
+        bench::PlayFramesPrevious(show.session, framesPerRound / 4, &previous);
+        bench::PlayFramesTimed(show.session, framesPerRound / 4, oneHandle, true);
+        bench::PlayFramesTimed(show.session, framesPerRound / 4, now);
     }
-    PrintSteps("before", before);
-    PrintSteps("after", after);
+    PrintSteps(kWayNames[kPrevious], previous);
+    PrintSteps(kWayNames[kOneHandle], oneHandle);
+    PrintSteps(kWayNames[kNow], now);
 }
 
 struct Footprint {
@@ -216,32 +275,21 @@ void LongRun(const std::wstring& video) {
     PrintFootprints(before, after);
 }
 
-ULONGLONG CpuTime(HANDLE process) {
-    FILETIME created, exited, kernel, user;
-    if (!GetProcessTimes(process, &created, &exited, &kernel, &user))
-        return 0;
-    auto ticks = [](FILETIME t) { return (ULONGLONG{t.dwHighDateTime} << 32) | t.dwLowDateTime; };
-    return ticks(kernel) + ticks(user);
-}
-
 // The playback loop as the show runs it by default (Fast 10): the share of one core it takes,
-// from this process's own times, before and after, in alternating stretches of ten seconds.
+// from this process's own times, for each way, in alternating stretches of ten seconds.
 void LoopCpu(const std::wstring& video, int16_t tileWidth, int16_t tileHeight, double seconds) {
     SaverSettings settings = BenchSettings(video, tileWidth, tileHeight, 10);
     BenchShow show(settings);
-    PlayFrames(show.session, 20);
-    bench::PlayFramesPrevious(show.session, 20);
-    double cpu[2] = {}, wall[2] = {};
-    uint64_t frames[2] = {};
-    for (double spent = 0; spent < seconds; spent += 20) {
-        for (int way = 0; way < 2; ++way) {
+    for (int way = 0; way < kWays; ++way)
+        Play(static_cast<Way>(way), show.session, 20);
+    double cpu[kWays] = {}, wall[kWays] = {};
+    uint64_t frames[kWays] = {};
+    for (double spent = 0; spent < seconds; spent += 10 * kWays) {
+        for (int way = 0; way < kWays; ++way) {
             const ULONGLONG cpuBefore = CpuTime(GetCurrentProcess());
             const double start = Seconds();
             while (Seconds() - start < 10) {
-                if (way == 0)
-                    bench::PlayFramesPrevious(show.session, 50);
-                else
-                    PlayFrames(show.session, 50);
+                Play(static_cast<Way>(way), show.session, 50);
                 frames[way] += 50;
             }
             wall[way] += Seconds() - start;
@@ -250,13 +298,12 @@ void LoopCpu(const std::wstring& video, int16_t tileWidth, int16_t tileHeight, d
     }
     // Under Wine the file calls' own work is done by the wineserver, another process, which
     // this process's times leave out: a faster loop shows more frames and so more CPU here.
-    std::printf(
-        "  at Fast 10: before %.0f frames/s, CPU %.1f%% of one core (%.2f ms a frame); "
-        "after %.0f frames/s, CPU %.1f%% (%.2f ms a frame); over %.0f s each\n",
-        Rate(frames[0], wall[0]), 100.0 * cpu[0] / wall[0],
-        frames[0] ? 1e3 * cpu[0] / static_cast<double>(frames[0]) : 0.0, Rate(frames[1], wall[1]),
-        100.0 * cpu[1] / wall[1], frames[1] ? 1e3 * cpu[1] / static_cast<double>(frames[1]) : 0.0,
-        wall[1]);
+    std::printf("  at Fast 10:");
+    for (int way = 0; way < kWays; ++way)
+        std::printf("%s %s %.0f frames/s, CPU %.1f%% of one core (%.2f ms a frame)", way ? ";" : "",
+                    kWayNames[way], Rate(frames[way], wall[way]), 100.0 * cpu[way] / wall[way],
+                    frames[way] ? 1e3 * cpu[way] / static_cast<double>(frames[way]) : 0.0);
+    std::printf("; over %.0f s each\n", wall[kNow]);
 }
 
 }  // namespace
@@ -276,8 +323,7 @@ int wmain(int argc, wchar_t** argv) {
         wchar_t full[MAX_PATH * 4];
         videos[i] = GetFullPathNameW(argv[i + 1], MAX_PATH * 4, full, nullptr) ? full : argv[i + 1];
     }
-    // "Before" is the previous loop, kept in the benchmark (previous_route.cpp): the whole frame
-    // through the scratch file, three file opens a frame. "After" is PlayFrames as it is.
+    // The earlier loops are kept in the benchmark (previous_route.cpp); "now" is PlayFrames.
     const struct {
         const std::wstring& video;
         int16_t width, height;

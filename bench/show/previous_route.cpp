@@ -108,7 +108,7 @@ void PlayFramesPrevious(ShowSession& s, uint64_t frames, StepTimes* times) {
     });
 }
 
-void PlayFramesTimed(ShowSession& s, uint64_t frames, StepTimes& times) {
+void PlayFramesTimed(ShowSession& s, uint64_t frames, StepTimes& times, bool createOver) {
     ScaledFrame scaled;
     ScratchSnapshot scratch;
     Picture picture;
@@ -127,10 +127,10 @@ void PlayFramesTimed(ShowSession& s, uint64_t frames, StepTimes& times) {
         // ScratchSnapshot::PassThrough's calls one by one, to see where the trip's time goes.
         const DibHeader& header = scaled.Header();
         const auto headers = BitmapFileHeaders(header);
-        UniqueHandle file(CreateFileW(scratch.Path().c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
-                                      FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE,
-                                      nullptr));
+        UniqueHandle file(CreateFileW(
+            scratch.Path().c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
+            FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, createOver ? CREATE_ALWAYS : OPEN_ALWAYS,
+            FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
         clock.Lap(1, "create");
         DWORD done = 0;
         if (!file || !WriteFile(file.Get(), headers.data(), headers.size(), &done, nullptr) ||

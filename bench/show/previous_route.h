@@ -22,8 +22,11 @@ struct StepTimes {
 // `times`, when given, collects the time of each step.
 void PlayFramesPrevious(ShowSession& session, uint64_t frames, StepTimes* times = nullptr);
 
-// Shows `frames` frames the way PlayFrames does now, step by step with a clock between the steps
-// and the scratch file's calls taken apart (PlayFrames itself is what the frame rates measure).
-void PlayFramesTimed(ShowSession& session, uint64_t frames, StepTimes& times);
+// Shows `frames` frames the way PlayFrames does, but without reading ahead, step by step with a
+// clock between the steps and the scratch file's calls taken apart (PlayFrames itself is what the
+// frame rates measure). `createOver`: the scratch file made with CREATE_ALWAYS, as the loop did
+// before it read ahead, instead of OPEN_ALWAYS.
+void PlayFramesTimed(ShowSession& session, uint64_t frames, StepTimes& times,
+                     bool createOver = false);
 
 }  // namespace kineloop::bench

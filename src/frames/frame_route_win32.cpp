@@ -5,8 +5,9 @@
 
 namespace kineloop {
 
-FrameRoute::Result FrameRoute::Take(const void* packed, size_t availableBytes, int width,
-                                    int height, int limitWidth, int limitHeight) {
+std::optional<FrameRoute::Result> FrameRoute::Stretch(const void* packed, size_t availableBytes,
+                                                      int width, int height, int limitWidth,
+                                                      int limitHeight) {
     const std::optional<DibHeader> frame = AcceptPackedFrame(packed, availableBytes);
     if (!frame)
         return Result::kRefused;
@@ -16,6 +17,18 @@ FrameRoute::Result FrameRoute::Take(const void* packed, size_t availableBytes, i
     const auto* rows = static_cast<const uint8_t*>(packed) + kDibHeaderBytes;
     if (!scaled_.Stretch(*frame, rows, width, height, kept->width, kept->height))
         return Result::kKeptPrevious;
+    return std::nullopt;
+}
+
+FrameRoute::Result FrameRoute::Take(const void* packed, size_t availableBytes, int width,
+                                    int height, int limitWidth, int limitHeight,
+                                    const std::function<void()>& doneWithFrame) {
+    const std::optional<Result> notStretched =
+        Stretch(packed, availableBytes, width, height, limitWidth, limitHeight);
+    if (doneWithFrame)
+        doneWithFrame();
+    if (notStretched)
+        return *notStretched;
     const DibHeader& picture = scaled_.Header();
     switch (scratch_.PassThrough(BitmapFileHeaders(picture), scaled_.Rows(), picture.biSizeImage,
                                  picture_)) {

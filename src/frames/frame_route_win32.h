@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
+#include <optional>
 
 #include <windows.h>
 
@@ -31,8 +33,10 @@ class FrameRoute {
     // Takes a decoded frame (a packed bitmap of which `availableBytes` may be read) to a picture
     // of the frame stretched to width x height, of which the part within
     // limitWidth x limitHeight is kept (KeptPictureSize), through the scratch file.
+    // `doneWithFrame`, when given, runs as soon as the frame's bytes are read no more (once
+    // stretched, or at once when refused), while the picture has still to go its way.
     Result Take(const void* packed, size_t availableBytes, int width, int height, int limitWidth,
-                int limitHeight);
+                int limitHeight, const std::function<void()>& doneWithFrame = nullptr);
 
     // The last picture read back: nullptr before the first.
     const Picture* LastPicture() const { return hasPicture_ ? &picture_ : nullptr; }
@@ -43,6 +47,10 @@ class FrameRoute {
     const std::wstring& ScratchPath() const { return scratch_.Path(); }
 
   private:
+    // Stretches the frame into scaled_; otherwise says why not.
+    std::optional<Result> Stretch(const void* packed, size_t availableBytes, int width, int height,
+                                  int limitWidth, int limitHeight);
+
     ScaledFrame scaled_;
     ScratchSnapshot scratch_;
     Picture picture_;  // Pic_K: what the scratch file gave back

@@ -31,8 +31,13 @@ class FrameSource {
     virtual double FramesPerSecond() const = 0;
 
     // Frame `number` as a packed 24-bit bottom-up bitmap (40-byte header, rows padded to 4 bytes)
-    // that stays valid until the next ReadFrame or Close; nullptr when it cannot be decoded.
+    // that stays valid until the next ReadFrame, ReadAhead or Close; nullptr when it cannot be
+    // decoded.
     virtual const void* ReadFrame(int32_t number) = 0;
+    // Says that frame `number` is most likely the next one asked for and that the last ReadFrame
+    // result is read no more: a source that can decodes it meanwhile. The answers of ReadFrame
+    // stay those of reading in order, whichever frame is asked for next.
+    virtual void ReadAhead(int32_t number) { (void)number; }
     // Bytes that the last non-null ReadFrame result may be read for; 0 without a decoder.
     virtual size_t FrameBytes() const = 0;
 

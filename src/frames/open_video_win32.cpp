@@ -93,7 +93,7 @@ class ThreadedSource final : public FrameSource {
         framesPerSecond_ = inner->FramesPerSecond();
     }
     ~ThreadedSource() override {
-        if (inner_)
+        if (SettleAhead())
             RunOnVideoThread([inner = inner_] { Forget(inner); }, style_, kCallLimitMs);
     }
 
@@ -109,27 +109,36 @@ class ThreadedSource final : public FrameSource {
     const void* ReadFrame(int32_t number) override {
         if (!inner_ || !hasDecoder_)
             return nullptr;
-        const bool done = RunOnVideoThread(
-            [shared = shared_, inner = inner_, number] {
-                shared->frame = inner->ReadFrame(number);
-                shared->frameBytes = inner->FrameBytes();
-            },
-            style_, kCallLimitMs);
-        if (!done) {
+        // The frame read ahead is taken when it is the one asked for; any other waits for it
+        // all the same, so the decoder sees its calls in the order they were asked for. A read
+        // ahead that overran is this read overrunning.
+        const bool hadAhead = static_cast<bool>(ahead_);
+        if (!SettleAhead())
+            return nullptr;
+        if (hadAhead && aheadNumber_ == number)
+            return Taken();
+        if (!RunOnVideoThread(Reading(number), style_, kCallLimitMs)) {
             GiveUp();
             return nullptr;
         }
-        return shared_->frame;
+        return Taken();
     }
-    size_t FrameBytes() const override { return hasDecoder_ ? shared_->frameBytes : 0; }
+    size_t FrameBytes() const override { return hasDecoder_ ? frameBytes_ : 0; }
+
+    void ReadAhead(int32_t number) override {
+        if (!inner_ || !hasDecoder_ || ahead_)
+            return;
+        ahead_ = PostToVideoThread(Reading(number));
+        aheadNumber_ = number;
+    }
 
     bool Close() override {
         if (closed_)
             return false;
         closed_ = true;
-        hasDecoder_ = false;
-        if (!inner_)
+        if (!SettleAhead())
             return true;  // never opened, or given up: the file could not be read
+        hasDecoder_ = false;
         bool report = false;
         if (!RunOnVideoThread(
                 [shared = shared_, inner = inner_] { shared->report = inner->Close(); }, style_,
@@ -151,16 +160,42 @@ class ThreadedSource final : public FrameSource {
         bool report = false;
     };
 
+    // Reads frame `number` on the video thread into shared_, which outlives a read given up on.
+    std::function<void()> Reading(int32_t number) const {
+        return [shared = shared_, inner = inner_, number] {
+            shared->frame = inner->ReadFrame(number);
+            shared->frameBytes = inner->FrameBytes();
+        };
+    }
+    // The result of the read just waited for.
+    const void* Taken() {
+        frameBytes_ = shared_->frameBytes;
+        return shared_->frame;
+    }
+
+    // Waits for the read ahead under way, if any, within its own time limit from its start. False
+    // when the source is gone: never opened, or given up on (now, when the read ahead overran).
+    bool SettleAhead() {
+        const VideoTicket ahead = std::move(ahead_);
+        if (ahead && inner_ && !WaitForVideoWork(ahead, style_, kCallLimitMs))
+            GiveUp();
+        return inner_ != nullptr;
+    }
+
     // The source stays with the stuck thread; nothing here touches it again.
     void GiveUp() {
         inner_ = nullptr;
         hasDecoder_ = false;
+        ahead_.reset();
     }
 
     std::wstring path_;
     WaitStyle style_;
     std::shared_ptr<Shared> shared_;
     FrameSource* inner_ = nullptr;  // lives on the video thread
+    VideoTicket ahead_;             // the read ahead under way, if any
+    int32_t aheadNumber_ = 0;
+    size_t frameBytes_ = 0;  // of the last frame handed out
     bool closed_ = false;
     VideoLibrary library_ = VideoLibrary::AviFile;
     bool openedFully_ = false;

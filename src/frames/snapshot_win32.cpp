@@ -103,12 +103,16 @@ ScratchSnapshot::Trip ScratchSnapshot::PassThrough(
         path_ = *place;
         // The system keeps a temporary file in its cache rather than on the disk, and deletes a
         // delete-on-close file when its last handle goes, also when the process is killed.
+        // Opened, not created over: the file is gone between frames anyway, and a file cut to
+        // nothing and written again is sent to the disk when it closes (ext4 under Wine: 1-2 ms
+        // a frame). One left there by something else is cut to the picture after the write.
         UniqueHandle file(CreateFileW(path_.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
-                                      FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS,
+                                      FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
                                       FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE,
                                       nullptr));
+        const bool wasThere = file && GetLastError() == ERROR_ALREADY_EXISTS;
         if (file && WriteAll(file.Get(), headers.data(), headers.size()) &&
-            WriteAll(file.Get(), rows, rowBytes)) {
+            WriteAll(file.Get(), rows, rowBytes) && (!wasThere || SetEndOfFile(file.Get()))) {
             LARGE_INTEGER start{};
             const bool read = SetFilePointerEx(file.Get(), start, nullptr, FILE_BEGIN) &&
                               ReadPicture(file.Get(), into);

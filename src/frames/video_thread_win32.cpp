@@ -15,11 +15,20 @@
 namespace kineloop {
 
 namespace {
+struct VideoThread;
+}
 
-struct Task {
+// One piece of work for the video thread, shared by the queue and whoever waits for it.
+struct VideoTask {
     std::function<void()> work;
     UniqueHandle done{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    VideoThread* thread = nullptr;  // the thread it was queued on
+    ULONGLONG posted = 0;           // GetTickCount64 when queued
 };
+
+namespace {
+
+using Task = VideoTask;
 
 // The thread and its queue. Only ever one; it lives until EndVideoThread or the end of the
 // program.
@@ -95,6 +104,8 @@ std::shared_ptr<Task> Queue(VideoThread& video, const std::function<void()>& wor
     if (!task->done)
         return nullptr;
     task->work = work;
+    task->thread = &video;
+    task->posted = GetTickCount64();
     {
         std::lock_guard<std::mutex> lock(video.mutex);
         video.queue.push_back(task);
@@ -105,9 +116,8 @@ std::shared_ptr<Task> Queue(VideoThread& video, const std::function<void()>& wor
     return task;
 }
 
-// Waits for `done`, at most `limitMs`, with the messages of `style` running.
-bool WaitRunning(HANDLE done, WaitStyle style, DWORD limitMs) {
-    const ULONGLONG start = GetTickCount64();
+// Waits for `done`, at most `limitMs` from `start`, with the messages of `style` running.
+bool WaitRunning(HANDLE done, WaitStyle style, DWORD limitMs, ULONGLONG start = GetTickCount64()) {
     const DWORD wakeOn = style == WaitStyle::AllMessages
                              ? QS_ALLINPUT
                              : QS_PAINT | QS_TIMER | QS_POSTMESSAGE | QS_SENDMESSAGE;
@@ -133,25 +143,38 @@ bool WaitRunning(HANDLE done, WaitStyle style, DWORD limitMs) {
 
 }  // namespace
 
+VideoTicket PostToVideoThread(const std::function<void()>& work) {
+    if (g_thread && g_thread->threadId == GetCurrentThreadId()) {
+        // Already there: done at once, and the ticket says so.
+        auto task = std::make_shared<Task>();
+        work();
+        if (task->done)
+            SetEvent(task->done.Get());
+        return task;
+    }
+    VideoThread* video = StartedThread();
+    return video ? Queue(*video, work, false) : nullptr;
+}
+
+bool WaitForVideoWork(const VideoTicket& ticket, WaitStyle style, DWORD limitMs) {
+    if (!ticket || !ticket->done)
+        return false;
+    if (WaitRunning(ticket->done.Get(), style, limitMs, ticket->posted))
+        return true;
+    // Stuck in the platform: the thread keeps what it holds, and later work goes to a new one.
+    std::lock_guard<std::mutex> lock(g_startMutex);
+    if (g_thread == ticket->thread)
+        g_thread = nullptr;
+    g_stuck = true;
+    return false;
+}
+
 bool RunOnVideoThread(const std::function<void()>& work, WaitStyle style, DWORD limitMs) {
     if (g_thread && g_thread->threadId == GetCurrentThreadId()) {
         work();  // already there
         return true;
     }
-    VideoThread* video = StartedThread();
-    if (!video)
-        return false;
-    const std::shared_ptr<Task> task = Queue(*video, work, false);
-    if (!task)
-        return false;
-    if (WaitRunning(task->done.Get(), style, limitMs))
-        return true;
-    // Stuck in the platform: the thread keeps what it holds, and later work goes to a new one.
-    std::lock_guard<std::mutex> lock(g_startMutex);
-    if (g_thread == video)
-        g_thread = nullptr;
-    g_stuck = true;
-    return false;
+    return WaitForVideoWork(PostToVideoThread(work), style, limitMs);
 }
 
 bool VideoThreadGaveUp() {

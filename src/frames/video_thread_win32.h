@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include <windows.h>
 
@@ -20,6 +21,19 @@ enum class WaitStyle {
 // itself (`work` must then own everything it touches) and the next call starts a new one. False
 // when `work` did not finish in time or the thread could not be started.
 bool RunOnVideoThread(const std::function<void()>& work, WaitStyle style, DWORD limitMs = INFINITE);
+
+// Work queued on the video thread that nobody waits for yet (PostToVideoThread).
+struct VideoTask;
+using VideoTicket = std::shared_ptr<VideoTask>;
+
+// Queues `work` on the video thread and returns at once, so the caller goes on meanwhile; `work`
+// must own or share everything it touches. Null when the thread could not be started (`work` then
+// never runs). Work queued earlier runs first.
+VideoTicket PostToVideoThread(const std::function<void()>& work);
+
+// Waits for posted work as RunOnVideoThread does, at most `limitMs` from when it was posted: work
+// that overran gives up its thread as stuck, just the same. False then or for a null ticket.
+bool WaitForVideoWork(const VideoTicket& ticket, WaitStyle style, DWORD limitMs = INFINITE);
 
 // Whether a video thread was given up on as stuck in the platform. (Wine's Media Foundation then
 // hangs in every later open too.)

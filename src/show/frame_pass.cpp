@@ -16,4 +16,13 @@ bool FramePass::Next(int32_t& number) {
     return true;
 }
 
+bool FrameAfter(const FramePass& pass, int32_t streamStart, int32_t streamLength, int16_t step,
+                int32_t& number) {
+    FramePass rest = pass;
+    if (rest.Next(number))
+        return true;
+    FramePass next(streamStart, streamLength, step);
+    return next.Next(number);
+}
+
 }  // namespace kineloop

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 
 #include "frames/frame_route_win32.h"
@@ -24,13 +25,14 @@ constexpr ULONGLONG kLongestWithoutYieldMs = 50;
 // Takes the frame to the tile size through the scratch file and puts the picture into Pic_S.
 // Pic_S is never larger than the screen: a larger tile is cut at the screen's edge anyway, and
 // the clipped stretch gives the same visible pixels.
+// `doneWithFrame` runs once the frame's bytes are read no more.
 FrameRoute::Result TakeIntoPicS(ShowSession& s, FrameRoute& route, const void* packed,
-                                size_t availableBytes) {
+                                size_t availableBytes, const std::function<void()>& doneWithFrame) {
     const int16_t width = s.settings.Pic_Width, height = s.settings.Pic_Height;
     RECT screen{};
     GetClientRect(s.display, &screen);
-    const FrameRoute::Result result =
-        route.Take(packed, availableBytes, width, height, screen.right, screen.bottom);
+    const FrameRoute::Result result = route.Take(packed, availableBytes, width, height,
+                                                 screen.right, screen.bottom, doneWithFrame);
     // Otherwise Pic_S keeps the previous picture, which is drawn again.
     if (result == FrameRoute::Result::kReadBack) {
         const Picture& picture = *route.LastPicture();
@@ -105,7 +107,16 @@ void PlayFrames(ShowSession& s, uint64_t stopAfterFrames) {
         while (pass.Next(number)) {
             ++readInPass;
             const void* packed = reader.ReadFrame(number);
-            const FrameRoute::Result result = TakeIntoPicS(s, route, packed, reader.FrameBytes());
+            // Once this frame is stretched, the video thread decodes the next one while this one
+            // goes through the scratch file, onto the screen and through the pause.
+            int32_t following = 0;
+            const bool hasFollowing =
+                FrameAfter(pass, s.StreamStart, s.StreamLength, s.settings.Flame_Skip, following);
+            const FrameRoute::Result result =
+                TakeIntoPicS(s, route, packed, reader.FrameBytes(), [&] {
+                    if (hasFollowing)
+                        reader.ReadAhead(following);
+                });
             const bool taken = result != FrameRoute::Result::kRefused;
             if (!taken)
                 ++refusedInPass;

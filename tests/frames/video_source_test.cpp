@@ -79,6 +79,41 @@ INSTANTIATE_TEST_SUITE_P(Formats, ReadThroughMediaFoundation,
                                            FormatCase{test_media::kWmv, 64, 48},
                                            FormatCase{test_media::kVp9, 64, 48}));
 
+// The show names the frame it asks for next while it handles the last one. Whatever it then asks
+// for, the frames are those of plain reads, and a source closed or dropped with a read ahead
+// under way ends cleanly.
+TEST(OpenFrameSource, ReadingAheadGivesTheFramesAskedFor) {
+    // {frame asked for, frame named next}: a step of 3 across a pass's end, a frame not named,
+    // names past the end.
+    const std::pair<int32_t, int32_t> reads[] = {{0, 3}, {3, 6},   {6, 9},  {9, 0}, {0, 3},
+                                                 {5, 6}, {11, 12}, {12, 0}, {0, 1}};
+    for (const char* file : {test_media::kCinepak, test_media::kH264}) {
+        const auto source = OpenFrameSource(MediaFile(file), WaitStyle::AllMessages);
+        ASSERT_TRUE(source->HasDecoder()) << file;
+        for (const auto& [n, next] : reads) {
+            const void* frame = source->ReadFrame(n);
+            if (n < 12) {
+                ASSERT_NE(frame, nullptr) << file << " frame " << n;
+                EXPECT_LE(test::WrongPixels(frame, FrameColour(n), true, 40), 64 * 48 / 40)
+                    << file << " frame " << n;
+            } else {
+                EXPECT_EQ(frame, nullptr) << file;
+            }
+            source->ReadAhead(next);
+        }
+        EXPECT_FALSE(source->Close()) << file << ": frame 1 was still read ahead";
+        EXPECT_EQ(source->ReadFrame(1), nullptr);
+    }
+    {
+        const auto dropped = OpenFrameSource(MediaFile(test_media::kH264), WaitStyle::AllMessages);
+        ASSERT_NE(dropped->ReadFrame(0), nullptr);
+        dropped->ReadAhead(1);
+    }
+    EXPECT_FALSE(VideoThreadGaveUp());
+    const auto after = OpenFrameSource(MediaFile(test_media::kCinepak), WaitStyle::AllMessages);
+    EXPECT_NE(after->ReadFrame(2), nullptr);
+}
+
 TEST(OpenFrameSource, AviFileKeepsTheAviFilesItDecodesAndThePaletteOnes) {
     for (const auto& [file, hasDecoder] :
          {std::pair{test_media::kCinepak, true}, std::pair{test_media::kMsVideo1, true},

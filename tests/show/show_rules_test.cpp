@@ -90,5 +90,41 @@ TEST(FramePass, EmptyAndBackwardPassesEndAtOnce) {
     EXPECT_EQ(Frames(INT32_MAX - 1, 2, 32767), (std::vector<int32_t>{INT32_MAX - 1}));
 }
 
+// The frame the show reads ahead while it handles one is the one it asks for next: within a
+// pass, and at a pass's end the first of the next.
+TEST(FramePass, FrameAfterIsTheFrameAskedForNext) {
+    struct Case {
+        int32_t start, length;
+        int16_t step;
+        std::vector<int32_t> after;  // FrameAfter for each of the first frames asked for
+    };
+    const Case cases[] = {
+        {0, 10, 3, {3, 6, 9, 0, 3, 6}},
+        {5, 3, 1, {6, 7, 5, 6, 7, 5}},
+        {0, 1, 7, {0, 0, 0}},
+        {0, 10, 0, {0, 0, 0}},
+        {4, 1, -2, {4, 4}},
+        {INT32_MAX - 1, 2, 32767, {INT32_MAX - 1, INT32_MAX - 1}},
+    };
+    for (const Case& c : cases) {
+        FramePass pass(c.start, c.length, c.step);
+        std::vector<int32_t> after;
+        int32_t number = 0, next = 0;
+        while (after.size() < c.after.size()) {
+            if (!pass.Next(number)) {  // the loop's next pass
+                pass = FramePass(c.start, c.length, c.step);
+                ASSERT_TRUE(pass.Next(number));
+            }
+            ASSERT_TRUE(FrameAfter(pass, c.start, c.length, c.step, next));
+            after.push_back(next);
+        }
+        EXPECT_EQ(after, c.after) << c.start << " " << c.length << " " << c.step;
+    }
+    // Passes that read nothing have nothing to read ahead.
+    int32_t next = 0;
+    EXPECT_FALSE(FrameAfter(FramePass(0, 0, 1), 0, 0, 1, next));
+    EXPECT_FALSE(FrameAfter(FramePass(0, 10, -1), 0, 10, -1, next));
+}
+
 }  // namespace
 }  // namespace kineloop
