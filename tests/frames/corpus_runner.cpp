@@ -1,6 +1,6 @@
 // Runs damaged video files, one after another, through the frame source the show opens (every
-// frame, two past the end, Close) and through the show's playback loop with a key waiting, and
-// appends one line per file to results.txt beside them:
+// frame from the first, two past the end, Close) and through the show's playback loop with a key
+// waiting, and appends one line per file to results.txt beside them:
 //   <line number> <frames copied> <failed open> <has decoder> <tiles drawn> <reports> <gave up>
 // Once a file hung the platform, the runner stops after that file and ends the way the program
 // does (the platform's own ending would crash beside the stuck thread); the corpus test starts a
@@ -9,6 +9,7 @@
 // FOLDER holds the files and cases.txt, their names one a line; FIRST is the line to start at.
 #include <algorithm>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -40,9 +41,10 @@ Outcome Exercise(const std::wstring& path) {
         outcome.hasDecoder = true;
         FDIBPointer dib;
         // The files hold 12 frames; a damaged length stops here.
+        const int64_t first = source->FirstFrame();
         const int64_t count = std::clamp<int64_t>(source->FrameCount(), 0, 40);
-        for (int32_t n = 0; n < count + 2; ++n) {
-            const void* frame = source->ReadFrame(n);
+        for (int64_t n = first; n < first + count + 2 && n <= INT32_MAX; ++n) {
+            const void* frame = source->ReadFrame(static_cast<int32_t>(n));
             if (frame && dib.CreateFromPackedDIBPointer(frame, source->FrameBytes()))
                 ++outcome.framesCopied;
         }
