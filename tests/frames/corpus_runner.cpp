@@ -2,6 +2,7 @@
 // frame from the first, two past the end, Close) and through the show's playback loop with a key
 // waiting, and appends one line per file to results.txt beside them:
 //   <line number> <frames copied> <failed open> <has decoder> <tiles drawn> <reports> <gave up>
+//   <milliseconds through the source> <milliseconds in the show loop>
 // Once a file hung the platform, the runner stops after that file and ends the way the program
 // does (the platform's own ending would crash beside the stuck thread); the corpus test starts a
 // new runner from the next file.
@@ -66,14 +67,17 @@ int Run(const std::wstring& folder, size_t first) {
         test::LoopHost loop;
         for (size_t i = first; i < names.size(); ++i) {
             const std::wstring path = folder + L"\\" + Widen(names[i]);
+            const ULONGLONG started = GetTickCount64();
             const Outcome read = Exercise(path);
+            const ULONGLONG played = GetTickCount64();
             const size_t seen = boxes.Boxes().size();
             const int tiles = loop.PlayUntilTheKey(path);
+            const ULONGLONG ended = GetTickCount64();
             const size_t reports = boxes.Boxes().size() - seen;
             const bool gaveUp = VideoThreadGaveUp();
-            std::fprintf(results, "%zu %d %d %d %d %zu %d\n", i, read.framesCopied,
+            std::fprintf(results, "%zu %d %d %d %d %zu %d %llu %llu\n", i, read.framesCopied,
                          read.failedOpen ? 1 : 0, read.hasDecoder ? 1 : 0, tiles, reports,
-                         gaveUp ? 1 : 0);
+                         gaveUp ? 1 : 0, played - started, ended - played);
             std::fflush(results);
             if (gaveUp)
                 break;

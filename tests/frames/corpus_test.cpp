@@ -317,6 +317,7 @@ std::vector<Case> AnyFileCorpusOf(const std::string& label, const std::string& g
 struct RunnerLine {
     size_t number = 0;
     int framesCopied = 0, failedOpen = 0, hasDecoder = 0, tiles = 0, reports = 0, gaveUp = 0;
+    unsigned long long sourceMs = 0, loopMs = 0;
 };
 
 std::vector<RunnerLine> ReadResults(const std::wstring& path) {
@@ -324,9 +325,10 @@ std::vector<RunnerLine> ReadResults(const std::wstring& path) {
     const std::string text = test::ReadFileBytes(path);
     for (size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) {
         RunnerLine line;
-        if (std::sscanf(text.substr(at, end - at).c_str(), "%zu %d %d %d %d %d %d", &line.number,
-                        &line.framesCopied, &line.failedOpen, &line.hasDecoder, &line.tiles,
-                        &line.reports, &line.gaveUp) == 7)
+        if (std::sscanf(text.substr(at, end - at).c_str(), "%zu %d %d %d %d %d %d %llu %llu",
+                        &line.number, &line.framesCopied, &line.failedOpen, &line.hasDecoder,
+                        &line.tiles, &line.reports, &line.gaveUp, &line.sourceMs,
+                        &line.loopMs) == 9)
             lines.push_back(line);
     }
     return lines;
@@ -359,7 +361,8 @@ TEST(DamagedFiles, MediaFoundationFilesEndInBoundedTimeWithOneReportAtMost) {
 
     Tally tally;
     int runners = 0, givenUp = 0;
-    size_t next = 0;  // the first file no runner has finished
+    unsigned long long slowestSource = 0, slowestLoop = 0;  // milliseconds, printed
+    size_t next = 0;                                        // the first file no runner has finished
     while (next < labels.size()) {
         ++runners;
         test::SaverProcess runner(runnerPath,
@@ -414,14 +417,17 @@ TEST(DamagedFiles, MediaFoundationFilesEndInBoundedTimeWithOneReportAtMost) {
             tally.framesCopied += line.framesCopied;
             tally.loopTiles += line.tiles;
             tally.loopReports += line.reports;
+            slowestSource = std::max(slowestSource, line.sourceMs);
+            slowestLoop = std::max(slowestLoop, line.loopMs);
         }
     }
     std::printf(
         "%d cases in %.1f s by %d runners (%d files hung the platform): %d failed to open, %d "
         "with a decoder, %d frames copied; the show loop drew %d first tiles and reported %d "
-        "videos\n",
+        "videos; the slowest file took %.1f s through the source, %.1f s in the show loop\n",
         tally.cases, (GetTickCount64() - started) / 1000.0, runners, givenUp, tally.failedOpens,
-        tally.withDecoder, tally.framesCopied, tally.loopTiles, tally.loopReports);
+        tally.withDecoder, tally.framesCopied, tally.loopTiles, tally.loopReports,
+        slowestSource / 1000.0, slowestLoop / 1000.0);
     EXPECT_GE(tally.cases, 300);
     // The corpus reaches the decoder, the error paths, and the show loop's drawing and reports.
     EXPECT_GT(tally.framesCopied, 1000);
