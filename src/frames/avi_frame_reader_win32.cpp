@@ -166,7 +166,8 @@ bool AviFrameReader::StreamFormatFits() {
 }
 
 const void* AviFrameReader::ReadFrame(int32_t number) {
-    if (!decoder_)
+    // Wine's AVIFile ends the process when asked for a frame before the stream's start.
+    if (!decoder_ || number < firstFrame_)
         return nullptr;
     const void* frame = AVIStreamGetFrame(decoder_.Get(), number);
     if (frame == nullptr)

@@ -5,7 +5,8 @@
 // The files of every codec that decodes here are cut short at many points, have bytes flipped in
 // the headers and the index, absurd sizes and counts, and random damage. Each goes through Open, a
 // ReadFrame of every frame (at most kMaxFramesPerFile), the snapshot copy and Close, and then
-// through PlayFrames with a key already waiting.
+// through PlayFrames with a key already waiting. Damaged MP4 and Motion JPEG AVI files go the same
+// way through the frame source and Media Foundation, in runner processes (corpus_runner.cpp).
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
@@ -16,11 +17,11 @@
 
 #include "driver/driver.h"
 #include "frames/avi_frame_reader_win32.h"
+#include "frames/corpus_runner.h"
 #include "frames/frames_test_support.h"
-#include "frames/open_video_win32.h"
+#include "frames/loop_host.h"
 #include "frames/snapshot_win32.h"
 #include "platform/text_win32.h"
-#include "show/play_frames_win32.h"
 
 #include <psapi.h>  // after <windows.h>
 
@@ -214,61 +215,6 @@ ReaderOutcome Exercise(const std::wstring& path, const std::wstring& scratchPath
     return outcome;
 }
 
-// Display of an in-process show: a key on it ends the playback loop, as it ends the real show.
-class LoopHost {
-  public:
-    LoopHost() : session(settings) {
-        settings.Pic_Width = 64;
-        settings.Pic_Height = 48;
-        settings.Fast = 0;
-        settings.Flame_Skip = 1;
-        WNDCLASSW windowClass{};
-        windowClass.style = CS_OWNDC;
-        windowClass.lpfnWndProc = Proc;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"KineloopCorpusDisplay";
-        RegisterClassW(&windowClass);
-        session.window = session.display =
-            CreateWindowExW(0, windowClass.lpszClassName, L"", WS_POPUP, 0, 0, 320, 240, nullptr,
-                            nullptr, windowClass.hInstance, nullptr);
-        SetWindowLongPtrW(session.display, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&session));
-        session.displayImage.Resize(320, 240);
-        session.displayDc = WindowDc(session.display);
-        session.grid = LayOutGrid(320, 240, settings.Pic_Width, settings.Pic_Height);
-        session.tile = {session.grid.GridLeft, session.grid.GridTop};
-    }
-    ~LoopHost() {
-        session.displayDc.Reset();
-        DestroyWindow(session.display);
-    }
-
-    // Plays `path` with a key already waiting: the loop must end at its first yield, or sooner
-    // by reporting a video it cannot show. Returns the tiles it drew.
-    int PlayUntilTheKey(const std::wstring& path) {
-        settings.AVI_File = Narrow(path);
-        const TilePosition before = session.tile;
-        PostMessageW(session.display, WM_KEYDOWN, VK_SPACE, 0);
-        PlayFrames(session);
-        MSG message;  // a key left over after a report
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&message);
-        return before.TileX != session.tile.TileX || before.TileY != session.tile.TileY ? 1 : 0;
-    }
-
-  private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM w, LPARAM l) {
-        if (message == WM_KEYDOWN) {
-            if (auto* s = reinterpret_cast<ShowSession*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
-                s->KeepPlaying = false;
-            return 0;
-        }
-        return DefWindowProcW(window, message, w, l);
-    }
-
-    SaverSettings settings;
-    ShowSession session;
-};
-
 TEST(DamagedFiles, EndInBoundedTimeWithoutCrashOrRunawayMemory) {
     std::atomic<bool> done{false};
     std::thread watchdog(WatchForHangs, std::cref(done));
@@ -276,7 +222,7 @@ TEST(DamagedFiles, EndInBoundedTimeWithoutCrashOrRunawayMemory) {
     test::TempFolder folder;
     const std::wstring path = folder / L"case.avi";
     const std::wstring scratchPath = folder / L"Dummy.bmp";
-    LoopHost loop;
+    test::LoopHost loop;
     const ULONGLONG started = GetTickCount64();
 
     Tally tally;
@@ -367,85 +313,126 @@ std::vector<Case> AnyFileCorpusOf(const std::string& label, const std::string& g
     return cases;
 }
 
-// One case through the frame source the show opens: every frame (and two past the end), Close.
-ReaderOutcome ExerciseSource(const std::wstring& path, Tally& tally) {
-    ReaderOutcome outcome;
-    const auto source = OpenFrameSource(path, WaitStyle::AllMessages);
-    if (source->HasDecoder()) {
-        ++tally.withDecoder;
-        FDIBPointer dib;
-        // The files hold 12 frames; a damaged length stops here.
-        const int64_t count = std::clamp<int64_t>(source->FrameCount(), 0, 40);
-        for (int32_t n = 0; n < count + 2; ++n) {
-            const void* frame = source->ReadFrame(n);
-            if (frame && dib.CreateFromPackedDIBPointer(frame, source->FrameBytes()))
-                ++outcome.framesCopied;
-        }
+// The runner's result lines, parsed in order; a line cut short (still being written) is left.
+struct RunnerLine {
+    size_t number = 0;
+    int framesCopied = 0, failedOpen = 0, hasDecoder = 0, tiles = 0, reports = 0, gaveUp = 0;
+    unsigned long long sourceMs = 0, loopMs = 0;
+};
+
+std::vector<RunnerLine> ReadResults(const std::wstring& path) {
+    std::vector<RunnerLine> lines;
+    const std::string text = test::ReadFileBytes(path);
+    for (size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) {
+        RunnerLine line;
+        if (std::sscanf(text.substr(at, end - at).c_str(), "%zu %d %d %d %d %d %d %llu %llu",
+                        &line.number, &line.framesCopied, &line.failedOpen, &line.hasDecoder,
+                        &line.tiles, &line.reports, &line.gaveUp, &line.sourceMs,
+                        &line.loopMs) == 9)
+            lines.push_back(line);
     }
-    outcome.failedOpen = source->Close();
-    tally.failedOpens += outcome.failedOpen;
-    tally.framesCopied += outcome.framesCopied;
-    return outcome;
+    return lines;
 }
 
 // Damaged MP4 (H.264) and Motion JPEG AVI files, read by Media Foundation, through the source and
-// the show's loop. Wine's Media Foundation hangs for good on some of them, and a process that
-// leaves a thread stuck in it crashes on its way out under Wine, whatever it does: so this runs
-// on request (--gtest_also_run_disabled_tests), and its verdict is its printed result.
-TEST(DamagedFiles, DISABLED_MediaFoundationFilesEndInBoundedTimeWithOneReportAtMost) {
-    std::atomic<bool> done{false};
-    std::thread watchdog(WatchForHangs, std::cref(done));
-    test::MessageBoxWatcher boxes;
+// the show's loop, in runner processes. Wine's Media Foundation hangs for good on some of them:
+// the runner gives the file up after kCallLimitMs and ends as the program does, with a thread
+// stuck in the platform, and the next runner goes on from the next file. Every runner must end
+// by its own choice, and every file within kCaseDeadlineMs.
+TEST(DamagedFiles, MediaFoundationFilesEndInBoundedTimeWithOneReportAtMost) {
     test::TempFolder folder;
-    LoopHost loop;
-    const ULONGLONG started = GetTickCount64();
-    Tally tally;
+    std::vector<std::string> labels;
+    std::string list;
     for (const char* name : {test_media::kH264WithAudio, test_media::kMjpeg}) {
         const std::string good = test::ReadFileBytes(test::MediaFile(name));
         ASSERT_FALSE(good.empty()) << name;
-        int number = 0;
         for (const Case& c : AnyFileCorpusOf(name, good)) {
-            // A file of its own: one that the platform was given up on may still be held open.
-            const std::wstring path =
-                folder / Widen("case" + std::to_string(++number) + std::strrchr(name, '.'));
-            std::printf("case: %s\n", c.name.c_str());
-            std::fflush(stdout);
-            SCOPED_TRACE(c.name);
-            ASSERT_TRUE(test::WriteFileBytes(path, c.bytes));
-            caseStarted = GetTickCount64();
-            currentCase = &c;
-            const ReaderOutcome read = ExerciseSource(path, tally);
-            std::printf("  read %d frames in %.1f s\n", read.framesCopied,
-                        (GetTickCount64() - caseStarted) / 1000.0);
-            std::fflush(stdout);
-            const size_t seen = boxes.Boxes().size();
-            tally.loopTiles += loop.PlayUntilTheKey(path);
-            const size_t reports = boxes.Boxes().size() - seen;
-            tally.loopReports += static_cast<int>(reports);
-            EXPECT_LE(reports, 1u);
-            if (read.failedOpen) {
-                EXPECT_EQ(reports, 1u);
-            }
-            if (read.framesCopied > 0) {
-                EXPECT_EQ(reports, 0u);
-            }
-            currentCase = nullptr;
-            ++tally.cases;
+            const std::string file =
+                "case" + std::to_string(labels.size()) + std::strrchr(name, '.');
+            ASSERT_TRUE(test::WriteFileBytes(folder / Widen(file), c.bytes));
+            list += file + "\n";
+            labels.push_back(c.name);
         }
     }
-    done = true;
-    watchdog.join();
+    ASSERT_TRUE(test::WriteFileBytes(folder / L"cases.txt", list));
+    const std::wstring runnerPath = test::WindowsPath(KINELOOP_CORPUS_RUNNER);
+    const std::wstring resultsPath = folder / L"results.txt";
+    const ULONGLONG started = GetTickCount64();
+
+    Tally tally;
+    int runners = 0, givenUp = 0;
+    unsigned long long slowestSource = 0, slowestLoop = 0;  // milliseconds, printed
+    size_t next = 0;                                        // the first file no runner has finished
+    while (next < labels.size()) {
+        ++runners;
+        test::SaverProcess runner(runnerPath,
+                                  L"\"" + folder.Path() + L"\" " + std::to_wstring(next));
+        ASSERT_TRUE(runner.Started());
+        const size_t first = next;
+        ULONGLONG progress = GetTickCount64();
+        bool hung = false;
+        while (runner.Running() && !hung) {
+            runner.WaitForExit(200);
+            const size_t done = ReadResults(resultsPath).size();
+            if (done != next) {
+                next = done;
+                progress = GetTickCount64();
+            } else if (GetTickCount64() - progress > kCaseDeadlineMs) {
+                hung = true;
+            }
+        }
+        const std::vector<RunnerLine> lines = ReadResults(resultsPath);
+        next = lines.size();
+        const std::string at = next < labels.size() ? labels[next] : "the end";
+        if (hung) {
+            ADD_FAILURE() << "case did not end within " << kCaseDeadlineMs << " ms: " << at;
+            runner.Terminate();
+            return;
+        }
+        const DWORD code = runner.ExitCode();
+        const bool gaveUp = next > first && lines.back().gaveUp;
+        givenUp += gaveUp;
+        // A runner ends after the last file, or ends itself after a file the platform hung on.
+        EXPECT_EQ(code, gaveUp ? test::kRunnerTerminated : 0u)
+            << "runner ended with 0x" << std::hex << code << " after " << (next - first)
+            << " files, before " << at;
+        if (next == first) {
+            ADD_FAILURE() << "runner ended on its first file: " << at;
+            return;
+        }
+        for (size_t i = first; i < next; ++i) {
+            const RunnerLine& line = lines[i];
+            SCOPED_TRACE(labels[i]);
+            ASSERT_EQ(line.number, i);
+            EXPECT_LE(line.reports, 1);
+            if (line.failedOpen) {
+                EXPECT_EQ(line.reports, 1);
+            }
+            if (line.framesCopied > 0) {
+                EXPECT_EQ(line.reports, 0);
+            }
+            ++tally.cases;
+            tally.failedOpens += line.failedOpen;
+            tally.withDecoder += line.hasDecoder;
+            tally.framesCopied += line.framesCopied;
+            tally.loopTiles += line.tiles;
+            tally.loopReports += line.reports;
+            slowestSource = std::max(slowestSource, line.sourceMs);
+            slowestLoop = std::max(slowestLoop, line.loopMs);
+        }
+    }
     std::printf(
-        "%d cases in %.1f s: %d failed to open, %d with a decoder, %d frames copied; the show "
-        "loop drew %d first tiles and reported %d videos\n",
-        tally.cases, (GetTickCount64() - started) / 1000.0, tally.failedOpens, tally.withDecoder,
-        tally.framesCopied, tally.loopTiles, tally.loopReports);
-    // Once Wine's Media Foundation hung on one file it refuses every later one (the reader stops
-    // asking it): the frames come from the cases before.
+        "%d cases in %.1f s by %d runners (%d files hung the platform): %d failed to open, %d "
+        "with a decoder, %d frames copied; the show loop drew %d first tiles and reported %d "
+        "videos; the slowest file took %.1f s through the source, %.1f s in the show loop\n",
+        tally.cases, (GetTickCount64() - started) / 1000.0, runners, givenUp, tally.failedOpens,
+        tally.withDecoder, tally.framesCopied, tally.loopTiles, tally.loopReports,
+        slowestSource / 1000.0, slowestLoop / 1000.0);
     EXPECT_GE(tally.cases, 300);
-    EXPECT_GT(tally.framesCopied, 100);
-    EXPECT_GT(tally.failedOpens, 20);
-    EXPECT_GT(tally.loopTiles, 10);
+    // The corpus reaches the decoder, the error paths, and the show loop's drawing and reports.
+    EXPECT_GT(tally.framesCopied, 1000);
+    EXPECT_GT(tally.failedOpens, 50);
+    EXPECT_GT(tally.loopTiles, 50);
 }
 
 }  // namespace
