@@ -11,6 +11,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "bench/bench_clock.h"
 #include "frames/avi_frame_reader_win32.h"
 #include "frames/snapshot_win32.h"
 #include "media/test_media.h"
@@ -30,16 +31,7 @@ std::wstring WindowsPath(const std::string& unixPath) {
     return path.size() > 0 && path[0] == L'\\' ? L"Z:" + path : path;
 }
 
-double Seconds() {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / frequency;
-}
+using bench::Seconds;
 
 // A memory bitmap of tile size, standing in for the show's working surface.
 class Tile {

@@ -12,6 +12,7 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include "bench/bench_clock.h"
 #include "frames/open_video_win32.h"
 #include "platform/text_win32.h"
 #include "previous_route.h"
@@ -20,16 +21,7 @@
 namespace kineloop {
 namespace {
 
-double Seconds() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using bench::Seconds;
 
 SaverSettings BenchSettings(const std::wstring& video, int16_t tileWidth, int16_t tileHeight,
                             int16_t fast) {

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "bench/bench_clock.h"
 #include "frames/open_video_win32.h"
 #include "frames/fdib_pointer.h"
 #include "frames/scaled_frame_win32.h"
@@ -17,17 +18,6 @@
 
 namespace kineloop::bench {
 namespace {
-
-double Seconds() {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / frequency;
-}
 
 // Runs `step` for each frame number of the session's video, round and round, until `frames`
 // frames were shown; each step reports whether its frame was shown.

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "driver/dialog_places.h"
 #include "driver/driver.h"
 #include "media/test_media.h"
 #include "platform/text_win32.h"
@@ -16,10 +17,6 @@ namespace kineloop {
 namespace {
 
 using namespace test;
-
-constexpr wchar_t kCaption[] = L"<Kineloopの設定>";
-constexpr wchar_t kFileDialogTitle[] = L"ﾌｧｲﾙを開く";
-constexpr POINT kPicB{12, 12}, kPicC{28, 120}, kPicD{12, 276};
 
 bool Near(COLORREF a, COLORREF b, int tolerance = 48) {
     return ColoursNear(a, b, tolerance);

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "driver/dialog_places.h"
 #include "driver/driver.h"
 #include "media/test_media.h"
 #include "platform/handles_win32.h"
@@ -17,9 +18,6 @@ namespace {
 
 using namespace test;
 
-constexpr wchar_t kDialogCaption[] = L"<Kineloopの設定>";
-constexpr wchar_t kFileDialogTitle[] = L"ﾌｧｲﾙを開く";
-constexpr POINT kPicB{12, 12}, kPicC{28, 120};
 // Under load the end still comes well before the 10 s a gigabyte the platform spends refusing a
 // zero-filled file.
 constexpr DWORD kPromptlyMs = 8000;
@@ -97,7 +95,7 @@ TEST_F(FormatsTest, AZeroFilledStoredVideoIsReportedOnceBeforeTheDialogShows) {
     ASSERT_TRUE(box) << "no report";
     EXPECT_EQ(box->text, L"Error : \r\n" + video);
     AnswerMessageBox(*box);
-    EXPECT_TRUE(WaitForTopWindow(saver.Id(), kDialogCaption, L"", kPromptlyMs));
+    EXPECT_TRUE(WaitForTopWindow(saver.Id(), kCaption, L"", kPromptlyMs));
     EXPECT_FALSE(WaitForMessageBoxTitled(saver.Id(), L"Kineloop", 1000)) << "reported twice";
 }
 
@@ -108,7 +106,7 @@ TEST_F(FormatsTest, AnMp4ChosenInTheDialogFillsItsFieldsAndIsSaved) {
     ASSERT_TRUE(CopyFileW(WindowsPath(test_media::MediaPath(test_media::kH264)).c_str(),
                           video.c_str(), FALSE));
     SaverProcess saver(scr, L"/c", folder.Path());
-    const HWND dialog = WaitForTopWindow(saver.Id(), kDialogCaption);
+    const HWND dialog = WaitForTopWindow(saver.Id(), kCaption);
     ASSERT_TRUE(dialog);
     auto at = [&](POINT origin, int x, int y, int width, int height) {
         return ControlAt(dialog, {origin.x + x + width / 2, origin.y + y + height / 2});
