@@ -5,33 +5,41 @@
 
 namespace kineloop {
 
-std::optional<FrameRoute::Result> FrameRoute::Stretch(const void* packed, size_t availableBytes,
-                                                      int width, int height, int limitWidth,
-                                                      int limitHeight) {
+void StretchedFrame::Make(const void* packed, size_t availableBytes, const TileShape& shape) {
+    shape_ = shape;
+    notStretched_ = FrameRoute::Result::kRefused;
     const std::optional<DibHeader> frame = AcceptPackedFrame(packed, availableBytes);
     if (!frame)
-        return Result::kRefused;
-    const std::optional<PictureSize> kept = KeptPictureSize(width, height, limitWidth, limitHeight);
+        return;
+    notStretched_ = FrameRoute::Result::kKeptPrevious;
+    const std::optional<PictureSize> kept =
+        KeptPictureSize(shape.width, shape.height, shape.limitWidth, shape.limitHeight);
     if (!kept)
-        return Result::kKeptPrevious;
+        return;
     const auto* rows = static_cast<const uint8_t*>(packed) + kDibHeaderBytes;
-    if (!scaled_.Stretch(*frame, rows, width, height, kept->width, kept->height))
-        return Result::kKeptPrevious;
-    return std::nullopt;
+    if (scaled_.Stretch(*frame, rows, shape.width, shape.height, kept->width, kept->height))
+        notStretched_.reset();
 }
 
+FrameRoute::FrameRoute() : own_(std::make_unique<StretchedFrame>()) {}
+
+FrameRoute::FrameRoute(ScratchPlaces& places)
+    : own_(std::make_unique<StretchedFrame>()), scratch_(places) {}
+
+FrameRoute::~FrameRoute() = default;
+
 FrameRoute::Result FrameRoute::Take(const void* packed, size_t availableBytes, int width,
-                                    int height, int limitWidth, int limitHeight,
-                                    const std::function<void()>& doneWithFrame) {
-    const std::optional<Result> notStretched =
-        Stretch(packed, availableBytes, width, height, limitWidth, limitHeight);
-    if (doneWithFrame)
-        doneWithFrame();
-    if (notStretched)
-        return *notStretched;
-    const DibHeader& picture = scaled_.Header();
-    switch (scratch_.PassThrough(BitmapFileHeaders(picture), scaled_.Rows(), picture.biSizeImage,
-                                 picture_)) {
+                                    int height, int limitWidth, int limitHeight) {
+    own_->Make(packed, availableBytes, {width, height, limitWidth, limitHeight});
+    return Pass(*own_);
+}
+
+FrameRoute::Result FrameRoute::Pass(const StretchedFrame& frame) {
+    if (frame.notStretched_)
+        return *frame.notStretched_;
+    const DibHeader& picture = frame.scaled_.Header();
+    switch (scratch_.PassThrough(BitmapFileHeaders(picture), frame.scaled_.Rows(),
+                                 picture.biSizeImage, picture_)) {
         case ScratchSnapshot::Trip::kNoPlace:
             return Result::kNoPlace;
         case ScratchSnapshot::Trip::kNotReadBack:

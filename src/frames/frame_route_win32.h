@@ -4,7 +4,7 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
+#include <memory>
 #include <optional>
 
 #include <windows.h>
@@ -14,13 +14,29 @@
 
 namespace kineloop {
 
+// The size a frame is stretched to, and the room it is kept within (KeptPictureSize).
+struct TileShape {
+    int width = 0;
+    int height = 0;
+    int limitWidth = 0;
+    int limitHeight = 0;
+
+    bool operator==(const TileShape& other) const {
+        return width == other.width && height == other.height &&
+               limitWidth == other.limitWidth && limitHeight == other.limitHeight;
+    }
+};
+
+class StretchedFrame;
+
 class FrameRoute {
   public:
     // At the program's scratch places (ProgramScratchPlaces), kept by this route alone: one
     // route for a whole show.
-    FrameRoute() = default;
+    FrameRoute();
     // At `places`, which outlive the route.
-    explicit FrameRoute(ScratchPlaces& places) : scratch_(places) {}
+    explicit FrameRoute(ScratchPlaces& places);
+    ~FrameRoute();
 
     enum class Result {
         kRefused,      // the frame breaks the rules of AcceptPackedFrame (or there is none)
@@ -33,10 +49,10 @@ class FrameRoute {
     // Takes a decoded frame (a packed bitmap of which `availableBytes` may be read) to a picture
     // of the frame stretched to width x height, of which the part within
     // limitWidth x limitHeight is kept (KeptPictureSize), through the scratch file.
-    // `doneWithFrame`, when given, runs as soon as the frame's bytes are read no more (once
-    // stretched, or at once when refused), while the picture has still to go its way.
     Result Take(const void* packed, size_t availableBytes, int width, int height, int limitWidth,
-                int limitHeight, const std::function<void()>& doneWithFrame = nullptr);
+                int limitHeight);
+    // Takes a frame stretched already (on another thread, say) through the scratch file.
+    Result Pass(const StretchedFrame& frame);
 
     // The last picture read back: nullptr before the first.
     const Picture* LastPicture() const { return hasPicture_ ? &picture_ : nullptr; }
@@ -47,14 +63,28 @@ class FrameRoute {
     const std::wstring& ScratchPath() const { return scratch_.Path(); }
 
   private:
-    // Stretches the frame into scaled_; otherwise says why not.
-    std::optional<Result> Stretch(const void* packed, size_t availableBytes, int width, int height,
-                                  int limitWidth, int limitHeight);
-
-    ScaledFrame scaled_;
+    std::unique_ptr<StretchedFrame> own_;  // Take's
     ScratchSnapshot scratch_;
     Picture picture_;  // Pic_K: what the scratch file gave back
     bool hasPicture_ = false;
+};
+
+// A decoded frame stretched to its tile, ready for its trip through the scratch file. It may be
+// made on the thread that decoded the frame, while the frame is still valid, and passed on later.
+class StretchedFrame {
+  public:
+    // Stretches the frame (a packed bitmap of which `availableBytes` may be read) to `shape`, of
+    // which the part within the limits is kept; or says why not (a refused frame, a size of
+    // nothing).
+    void Make(const void* packed, size_t availableBytes, const TileShape& shape);
+    const TileShape& Shape() const { return shape_; }
+
+  private:
+    friend class FrameRoute;
+
+    ScaledFrame scaled_;
+    TileShape shape_;
+    std::optional<FrameRoute::Result> notStretched_ = FrameRoute::Result::kRefused;
 };
 
 }  // namespace kineloop

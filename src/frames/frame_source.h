@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace kineloop {
@@ -38,6 +39,26 @@ class FrameSource {
     // result is read no more: a source that can decodes it meanwhile. The answers of ReadFrame
     // stay those of reading in order, whichever frame is asked for next.
     virtual void ReadAhead(int32_t number) { (void)number; }
+
+    // What is made of a frame read ahead, where and while it was read: the frame as ReadFrame
+    // gives it and its FrameBytes (nullptr and 0 when it cannot be decoded).
+    using FrameWork = std::function<void(const void* packed, size_t bytes)>;
+    // Reads frame `number` ahead, after the reads ahead already asked for, and hands it to `work`
+    // there; `work` must own or share what it touches. The frame itself is never handed out, so
+    // the next read ahead may begin before the caller takes this one. False when this source
+    // reads nothing ahead (`work` then never runs).
+    virtual bool ReadAhead(int32_t number, FrameWork work) {
+        (void)number;
+        (void)work;
+        return false;
+    }
+    // Waits for the oldest read ahead given work: true when it was of frame `number` and its work
+    // has run. Otherwise false, and ReadFrame then reads `number` as usual (and lets go of every
+    // read ahead).
+    virtual bool TakeAhead(int32_t number) {
+        (void)number;
+        return false;
+    }
     // Bytes that the last non-null ReadFrame result may be read for; 0 without a decoder.
     virtual size_t FrameBytes() const = 0;
 

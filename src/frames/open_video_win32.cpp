@@ -3,6 +3,7 @@
 #include "frames/open_video_win32.h"
 
 #include <algorithm>
+#include <deque>
 #include <mutex>
 #include <vector>
 
@@ -112,10 +113,11 @@ class ThreadedSource final : public FrameSource {
         // The frame read ahead is taken when it is the one asked for; any other waits for it
         // all the same, so the decoder sees its calls in the order they were asked for. A read
         // ahead that overran is this read overrunning.
-        const bool hadAhead = static_cast<bool>(ahead_);
+        const bool readAhead =
+            ahead_.size() == 1 && !ahead_.front().withWork && ahead_.front().number == number;
         if (!SettleAhead())
             return nullptr;
-        if (hadAhead && aheadNumber_ == number)
+        if (readAhead)
             return Taken();
         if (!RunOnVideoThread(Reading(number), style_, kCallLimitMs)) {
             GiveUp();
@@ -126,10 +128,35 @@ class ThreadedSource final : public FrameSource {
     size_t FrameBytes() const override { return hasDecoder_ ? frameBytes_ : 0; }
 
     void ReadAhead(int32_t number) override {
-        if (!inner_ || !hasDecoder_ || ahead_)
+        if (!inner_ || !hasDecoder_ || !ahead_.empty())
             return;
-        ahead_ = PostToVideoThread(Reading(number));
-        aheadNumber_ = number;
+        if (VideoTicket ticket = PostToVideoThread(Reading(number)))
+            ahead_.push_back({number, std::move(ticket), false});
+    }
+
+    bool ReadAhead(int32_t number, FrameWork work) override {
+        if (!inner_ || !hasDecoder_ || !work)
+            return false;
+        VideoTicket ticket = PostToVideoThread([inner = inner_, number, work = std::move(work)] {
+            const void* frame = inner->ReadFrame(number);
+            work(frame, frame ? inner->FrameBytes() : 0);
+        });
+        if (!ticket)
+            return false;
+        ahead_.push_back({number, std::move(ticket), true});
+        return true;
+    }
+
+    bool TakeAhead(int32_t number) override {
+        if (ahead_.empty() || !ahead_.front().withWork || ahead_.front().number != number)
+            return false;
+        const VideoTicket ticket = std::move(ahead_.front().ticket);
+        ahead_.pop_front();
+        // Each read ahead has its own time limit from when it was asked for.
+        if (inner_ && WaitForVideoWork(ticket, style_, kCallLimitMs))
+            return true;
+        GiveUp();
+        return false;
     }
 
     bool Close() override {
@@ -173,12 +200,16 @@ class ThreadedSource final : public FrameSource {
         return shared_->frame;
     }
 
-    // Waits for the read ahead under way, if any, within its own time limit from its start. False
-    // when the source is gone: never opened, or given up on (now, when the read ahead overran).
+    // Waits for the reads ahead under way, in order, each within its own time limit from when it
+    // was asked for. False when the source is gone: never opened, or given up on (now, when a
+    // read ahead overran).
     bool SettleAhead() {
-        const VideoTicket ahead = std::move(ahead_);
-        if (ahead && inner_ && !WaitForVideoWork(ahead, style_, kCallLimitMs))
-            GiveUp();
+        std::deque<Ahead> ahead;
+        ahead.swap(ahead_);
+        for (const Ahead& read : ahead) {
+            if (inner_ && !WaitForVideoWork(read.ticket, style_, kCallLimitMs))
+                GiveUp();
+        }
         return inner_ != nullptr;
     }
 
@@ -186,15 +217,20 @@ class ThreadedSource final : public FrameSource {
     void GiveUp() {
         inner_ = nullptr;
         hasDecoder_ = false;
-        ahead_.reset();
+        ahead_.clear();
     }
+
+    struct Ahead {
+        int32_t number = 0;
+        VideoTicket ticket;
+        bool withWork = false;  // handed to its work, never to ReadFrame
+    };
 
     std::wstring path_;
     WaitStyle style_;
     std::shared_ptr<Shared> shared_;
     FrameSource* inner_ = nullptr;  // lives on the video thread
-    VideoTicket ahead_;             // the read ahead under way, if any
-    int32_t aheadNumber_ = 0;
+    std::deque<Ahead> ahead_;       // the reads ahead under way, oldest first
     size_t frameBytes_ = 0;  // of the last frame handed out
     bool closed_ = false;
     VideoLibrary library_ = VideoLibrary::AviFile;

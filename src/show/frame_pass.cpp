@@ -16,13 +16,20 @@ bool FramePass::Next(int32_t& number) {
     return true;
 }
 
+FrameSequence::FrameSequence(const FramePass& pass, int32_t streamStart, int32_t streamLength,
+                             int16_t step)
+    : pass_(pass), streamStart_(streamStart), streamLength_(streamLength), step_(step) {}
+
+bool FrameSequence::Next(int32_t& number) {
+    if (pass_.Next(number))
+        return true;
+    pass_ = FramePass(streamStart_, streamLength_, step_);
+    return pass_.Next(number);
+}
+
 bool FrameAfter(const FramePass& pass, int32_t streamStart, int32_t streamLength, int16_t step,
                 int32_t& number) {
-    FramePass rest = pass;
-    if (rest.Next(number))
-        return true;
-    FramePass next(streamStart, streamLength, step);
-    return next.Next(number);
+    return FrameSequence(pass, streamStart, streamLength, step).Next(number);
 }
 
 }  // namespace kineloop

@@ -21,6 +21,22 @@ class FramePass {
     int32_t step_;
 };
 
+// The frames the show asks for after the one `pass` gave last: the rest of the pass, then pass
+// after pass through the same stream by the same step, for as long as a pass reads something.
+class FrameSequence {
+  public:
+    FrameSequence(const FramePass& pass, int32_t streamStart, int32_t streamLength, int16_t step);
+
+    // The next frame number, or false when there is none (a new pass that reads nothing).
+    bool Next(int32_t& number);
+
+  private:
+    FramePass pass_;
+    int32_t streamStart_;
+    int32_t streamLength_;
+    int16_t step_;
+};
+
 // The frame the show asks for after the one `pass` gave last: the pass's next, or when the pass
 // is over the first of the next pass through the same stream by the same step. False when there
 // is none (a pass that reads nothing).

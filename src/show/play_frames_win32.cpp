@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <functional>
 #include <memory>
 
 #include "frames/frame_route_win32.h"
@@ -12,6 +11,7 @@
 #include "platform/message_pump_win32.h"
 #include "platform/text_win32.h"
 #include "show/frame_pass.h"
+#include "show/frames_ahead_win32.h"
 
 namespace kineloop {
 
@@ -22,17 +22,17 @@ namespace {
 constexpr DWORD kIdlePauseMs = 10;
 constexpr ULONGLONG kLongestWithoutYieldMs = 50;
 
-// Takes the frame to the tile size through the scratch file and puts the picture into Pic_S.
-// Pic_S is never larger than the screen: a larger tile is cut at the screen's edge anyway, and
+// The tile size, kept within the screen: a larger tile is cut at the screen's edge anyway, and
 // the clipped stretch gives the same visible pixels.
-// `doneWithFrame` runs once the frame's bytes are read no more.
-FrameRoute::Result TakeIntoPicS(ShowSession& s, FrameRoute& route, const void* packed,
-                                size_t availableBytes, const std::function<void()>& doneWithFrame) {
-    const int16_t width = s.settings.Pic_Width, height = s.settings.Pic_Height;
+TileShape ShapeOf(const ShowSession& s) {
     RECT screen{};
     GetClientRect(s.display, &screen);
-    const FrameRoute::Result result = route.Take(packed, availableBytes, width, height,
-                                                 screen.right, screen.bottom, doneWithFrame);
+    return {s.settings.Pic_Width, s.settings.Pic_Height, screen.right, screen.bottom};
+}
+
+// Takes the stretched frame through the scratch file and puts the picture into Pic_S.
+FrameRoute::Result TakeIntoPicS(ShowSession& s, FrameRoute& route, const StretchedFrame& frame) {
+    const FrameRoute::Result result = route.Pass(frame);
     // Otherwise Pic_S keeps the previous picture, which is drawn again.
     if (result == FrameRoute::Result::kReadBack) {
         const Picture& picture = *route.LastPicture();
@@ -93,6 +93,7 @@ void PlayFrames(ShowSession& s, uint64_t stopAfterFrames) {
     }
 
     FrameRoute route;
+    FramesAhead ahead(reader);
     uint64_t shown = 0;
     ULONGLONG lastYield = GetTickCount64();
     const DWORD idlePause = std::max(PauseOf(s.settings), kIdlePauseMs);
@@ -106,17 +107,13 @@ void PlayFrames(ShowSession& s, uint64_t stopAfterFrames) {
         int32_t number = 0;
         while (pass.Next(number)) {
             ++readInPass;
-            const void* packed = reader.ReadFrame(number);
-            // Once this frame is stretched, the video thread decodes the next one while this one
-            // goes through the scratch file, onto the screen and through the pause.
-            int32_t following = 0;
-            const bool hasFollowing =
-                FrameAfter(pass, s.StreamStart, s.StreamLength, s.settings.Flame_Skip, following);
-            const FrameRoute::Result result =
-                TakeIntoPicS(s, route, packed, reader.FrameBytes(), [&] {
-                    if (hasFollowing)
-                        reader.ReadAhead(following);
-                });
+            // The video thread reads and stretches the frames that follow while this one goes
+            // through the scratch file, onto the screen and through the pause.
+            const StretchedFrame& frame = ahead.Take(
+                number, ShapeOf(s),
+                FrameSequence(pass, s.StreamStart, s.StreamLength, s.settings.Flame_Skip));
+            const FrameRoute::Result result = TakeIntoPicS(s, route, frame);
+            ahead.Release();
             const bool taken = result != FrameRoute::Result::kRefused;
             if (!taken)
                 ++refusedInPass;
