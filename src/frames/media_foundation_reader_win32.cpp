@@ -81,23 +81,21 @@ void MediaFoundationReader::Open(const std::wstring& path) {
         return;
     // Lets the reader convert to RGB32 where the platform can.
     options->SetUINT32(MF_SOURCE_READER_ENABLE_ADVANCED_VIDEO_PROCESSING, TRUE);
-    ComRef<IMFSourceReader> reader;
-    if (FAILED(MFCreateSourceReaderFromURL(path.c_str(), options.Get(), reader.Out())))
+    if (FAILED(MFCreateSourceReaderFromURL(path.c_str(), options.Get(), reader_.Out())))
         return;
-    reader->SetStreamSelection(static_cast<DWORD>(MF_SOURCE_READER_ALL_STREAMS), FALSE);
-    if (FAILED(reader->SetStreamSelection(kVideo, TRUE)))
-        return;  // no video stream
-
+    reader_->SetStreamSelection(static_cast<DWORD>(MF_SOURCE_READER_ALL_STREAMS), FALSE);
     ComRef<IMFMediaType> native;
-    if (FAILED(reader->GetNativeMediaType(kVideo, 0, native.Out())))
+    // No video stream, or none that can be decoded.
+    if (FAILED(reader_->SetStreamSelection(kVideo, TRUE)) ||
+        FAILED(reader_->GetNativeMediaType(kVideo, 0, native.Out()))) {
+        LetGoOfReader();
         return;
+    }
     FrameRate stated;
     TwoNumbers(native.Get(), MF_MT_FRAME_RATE, stated.numerator, stated.denominator);
     rotation_ = NumberOr(native.Get(), kVideoRotation, 0);
-
-    reader_ = std::move(reader);
     if (!ChooseOutput() || !LearnOutput()) {
-        reader_.Reset();
+        LetGoOfReader();
         return;
     }
     PROPVARIANT duration;
@@ -274,9 +272,27 @@ bool MediaFoundationReader::Convert(IMFSample* sample) {
     return converted;
 }
 
+MediaFoundationReader::~MediaFoundationReader() {
+    LetGoOfReader();
+}
+
+void MediaFoundationReader::LetGoOfReader() {
+    if (!reader_)
+        return;
+    // Wine's reader does not shut its media source down when it goes, which would leave the
+    // source's decoding threads and buffers behind for every file opened; Windows does it first
+    // anyway, and a second shutdown only says so.
+    ComRef<IMFMediaSource> source;
+    reader_->GetServiceForStream(static_cast<DWORD>(MF_SOURCE_READER_MEDIASOURCE), GUID_NULL,
+                                 __uuidof(IMFMediaSource), reinterpret_cast<void**>(source.Out()));
+    reader_.Reset();
+    if (source)
+        source->Shutdown();
+}
+
 bool MediaFoundationReader::Close() {
     const bool report = failed_ && !path_.empty();
-    reader_.Reset();
+    LetGoOfReader();
     failed_ = false;
     openedFully_ = false;
     converted_ = -1;

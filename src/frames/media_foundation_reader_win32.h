@@ -20,7 +20,7 @@ namespace kineloop {
 class MediaFoundationReader : public FrameSource {
   public:
     MediaFoundationReader() = default;
-    ~MediaFoundationReader() override = default;
+    ~MediaFoundationReader() override;
     MediaFoundationReader(const MediaFoundationReader&) = delete;
     MediaFoundationReader& operator=(const MediaFoundationReader&) = delete;
 
@@ -50,6 +50,8 @@ class MediaFoundationReader : public FrameSource {
     uint32_t Rotation() const { return rotation_; }
 
   private:
+    // Releases the reader and shuts down the media source it read from.
+    void LetGoOfReader();
     bool ChooseOutput();
     bool LearnOutput();
     // The next sample of the stream; false at its end or on an error.
