@@ -22,8 +22,8 @@ struct TileShape {
     int limitHeight = 0;
 
     bool operator==(const TileShape& other) const {
-        return width == other.width && height == other.height &&
-               limitWidth == other.limitWidth && limitHeight == other.limitHeight;
+        return width == other.width && height == other.height && limitWidth == other.limitWidth &&
+               limitHeight == other.limitHeight;
     }
 };
 

@@ -231,7 +231,7 @@ class ThreadedSource final : public FrameSource {
     std::shared_ptr<Shared> shared_;
     FrameSource* inner_ = nullptr;  // lives on the video thread
     std::deque<Ahead> ahead_;       // the reads ahead under way, oldest first
-    size_t frameBytes_ = 0;  // of the last frame handed out
+    size_t frameBytes_ = 0;         // of the last frame handed out
     bool closed_ = false;
     VideoLibrary library_ = VideoLibrary::AviFile;
     bool openedFully_ = false;

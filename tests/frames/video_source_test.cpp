@@ -114,6 +114,41 @@ TEST(OpenFrameSource, ReadingAheadGivesTheFramesAskedFor) {
     EXPECT_NE(after->ReadFrame(2), nullptr);
 }
 
+// The show keeps two frames read ahead, each handed to its work on the video thread: they are
+// taken in order, a frame asked for instead is read as usual, and a source dropped with two under
+// way ends cleanly.
+TEST(OpenFrameSource, FramesReadAheadWithWorkAreTakenInOrder) {
+    using Copy = std::shared_ptr<std::vector<uint8_t>>;
+    const auto copyInto = [](const Copy& copy) {
+        return [copy](const void* frame, size_t bytes) {
+            const auto* first = static_cast<const uint8_t*>(frame);
+            copy->assign(first, first + bytes);
+        };
+    };
+    const auto isFrame = [](const void* frame, int32_t n) {
+        return frame != nullptr &&
+               test::WrongPixels(frame, FrameColour(n), true, 40) <= 64 * 48 / 40;
+    };
+    for (const char* file : {test_media::kCinepak, test_media::kH264}) {
+        const auto source = OpenFrameSource(MediaFile(file), WaitStyle::AllMessages);
+        ASSERT_NE(source->ReadFrame(0), nullptr) << file;
+        const Copy one = std::make_shared<std::vector<uint8_t>>(),
+                   two = std::make_shared<std::vector<uint8_t>>();
+        ASSERT_TRUE(source->ReadAhead(1, copyInto(one))) << file;
+        ASSERT_TRUE(source->ReadAhead(2, copyInto(two))) << file;
+        EXPECT_FALSE(source->TakeAhead(2)) << file << ": frame 1 comes first";
+        ASSERT_TRUE(source->TakeAhead(1)) << file;
+        EXPECT_TRUE(isFrame(one->data(), 1)) << file;
+        ASSERT_TRUE(source->ReadAhead(3, copyInto(one))) << file;
+        EXPECT_TRUE(isFrame(source->ReadFrame(5), 5)) << file << ": 2 and 3 were read ahead";
+        EXPECT_FALSE(source->TakeAhead(2)) << file;
+        EXPECT_TRUE(isFrame(source->ReadFrame(2), 2)) << file;
+        source->ReadAhead(3, copyInto(one));
+        source->ReadAhead(4, copyInto(two));
+    }
+    EXPECT_FALSE(VideoThreadGaveUp());
+}
+
 TEST(OpenFrameSource, AviFileKeepsTheAviFilesItDecodesAndThePaletteOnes) {
     for (const auto& [file, hasDecoder] :
          {std::pair{test_media::kCinepak, true}, std::pair{test_media::kMsVideo1, true},
