@@ -2,10 +2,12 @@
 // windows, reads screen pixels, sends clicks and keys, and reads the files it leaves.
 #include "driver/driver.h"
 
+#include <cstdio>
 #include <vector>
 
 #include <dlgs.h>
 
+#include "driver/pointer_guard.h"
 #include "platform/text_win32.h"
 
 namespace kineloop::test {
@@ -173,6 +175,26 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
     return FALSE;
 }
 
+// Each visible top window of the process, as ` "title" (class)`.
+std::string VisibleWindowsOf(DWORD processId) {
+    struct Listing {
+        DWORD processId;
+        std::string text;
+    } listing{processId, {}};
+    EnumWindows(
+        [](HWND window, LPARAM parameter) -> BOOL {
+            auto* found = reinterpret_cast<Listing*>(parameter);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == found->processId && IsWindowVisible(window))
+                found->text +=
+                    " \"" + Narrow(TitleOf(window)) + "\" (" + Narrow(ClassOf(window)) + ")";
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&listing));
+    return listing.text;
+}
+
 }  // namespace
 
 HWND FindTopWindow(DWORD processId, const std::wstring& title, const std::wstring& className) {
@@ -337,7 +359,7 @@ void PressControlReleaseAt(HWND control, POINT releaseAt) {
     inputs[1].mi.dy = static_cast<LONG>((releaseAt.y * 65535LL + size.cy / 2) / (size.cy - 1));
     inputs[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(3, inputs, sizeof(INPUT));
+    SendMouseInput(3, inputs);
 }
 
 void DoubleClickControl(HWND control) {
@@ -348,7 +370,7 @@ void DoubleClickControl(HWND control) {
         inputs[i].type = INPUT_MOUSE;
         inputs[i].mi.dwFlags = i % 2 ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN;
     }
-    SendInput(4, inputs, sizeof(INPUT));
+    SendMouseInput(4, inputs);
 }
 
 COLORREF ControlPixel(HWND control, int x, int y) {
@@ -360,8 +382,12 @@ COLORREF ControlPixel(HWND control, int x, int y) {
 bool AnswerFileDialog(DWORD processId, const std::wstring& title, const std::wstring& fileName,
                       DWORD timeoutMs) {
     const HWND dialog = WaitForTopWindow(processId, title, L"#32770", timeoutMs);
-    if (!dialog)
+    if (!dialog) {
+        // What the program shows instead tells a lost click from a dialog that never came.
+        std::fprintf(stderr, "no file-open dialog; the program shows:%s\n",
+                     VisibleWindowsOf(processId).c_str());
         return false;
+    }
     if (fileName.empty()) {
         PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         return true;
@@ -438,7 +464,7 @@ void MoveMouseTo(int x, int y) {
     input.mi.dx = static_cast<LONG>((x * 65535LL + size.cx / 2) / (size.cx - 1));
     input.mi.dy = static_cast<LONG>((y * 65535LL + size.cy / 2) / (size.cy - 1));
     input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof input);
+    SendMouseInput(1, &input);
 }
 
 void ClickAt(int x, int y) {
@@ -447,7 +473,7 @@ void ClickAt(int x, int y) {
     inputs[0].type = inputs[1].type = INPUT_MOUSE;
     inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, inputs, sizeof(INPUT));
+    SendMouseInput(2, inputs);
 }
 
 void PressKey(WORD virtualKey) {
