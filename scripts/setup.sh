@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake make g++ libgtest-dev googletest clang-format
+  cmake make g++ libgtest-dev googletest clang-format ccache
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
   wine64 xvfb xauth locales fonts-ipafont-gothic
   x11-xserver-utils

@@ -175,23 +175,25 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
     return FALSE;
 }
 
+struct Listing {
+    DWORD processId;
+    std::string text;
+};
+
+// A function of its own, not a lambda: on i686 the callback must be __stdcall.
+BOOL CALLBACK ListVisibleWindow(HWND window, LPARAM parameter) {
+    auto* found = reinterpret_cast<Listing*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == found->processId && IsWindowVisible(window))
+        found->text += " \"" + Narrow(TitleOf(window)) + "\" (" + Narrow(ClassOf(window)) + ")";
+    return TRUE;
+}
+
 // Each visible top window of the process, as ` "title" (class)`.
 std::string VisibleWindowsOf(DWORD processId) {
-    struct Listing {
-        DWORD processId;
-        std::string text;
-    } listing{processId, {}};
-    EnumWindows(
-        [](HWND window, LPARAM parameter) -> BOOL {
-            auto* found = reinterpret_cast<Listing*>(parameter);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == found->processId && IsWindowVisible(window))
-                found->text +=
-                    " \"" + Narrow(TitleOf(window)) + "\" (" + Narrow(ClassOf(window)) + ")";
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&listing));
+    Listing listing{processId, {}};
+    EnumWindows(ListVisibleWindow, reinterpret_cast<LPARAM>(&listing));
     return listing.text;
 }
 
