@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Packs the release zip: both screen savers without their debugging symbols, the Japanese read-me
-as Shift-JIS text with CRLF line ends (made from docs/README.ja.md), and LICENSE when the project
-has one.
+as Shift-JIS text with CRLF line ends (made from docs/README.ja.md), and the MIT licence,
+LICENSE.
 
 Usage: make_dist.py --scr64 FILE --scr32 FILE [--out-dir DIR]   (prints the zip's path)
 """
@@ -112,10 +112,8 @@ def build_zip(scr64, scr32, out_dir, root=ROOT):
     os.makedirs(out_dir, exist_ok=True)
     for folder, path in programs:
         entries.append((folder + "/Kineloop.scr", stripped(folder, path, out_dir)))
-    license_path = os.path.join(root, "LICENSE")
-    if os.path.exists(license_path):
-        with open(license_path, "rb") as f:
-            entries.append(("LICENSE", f.read()))
+    with open(os.path.join(root, "LICENSE"), "rb") as f:
+        entries.append(("LICENSE", f.read()))
 
     out = os.path.join(out_dir, f"Kineloop-{version}.zip")
     temporary = out + ".part"

@@ -38,6 +38,11 @@ class ReleaseZip(unittest.TestCase):
         self.assertEqual(make_dist.pe_machine(self.zip.read("64bit/Kineloop.scr")), 0x8664)
         self.assertEqual(make_dist.pe_machine(self.zip.read("32bit/Kineloop.scr")), 0x014C)
 
+    def test_holds_the_licence(self):
+        with open(os.path.join(ROOT, "LICENSE"), "rb") as f:
+            self.assertEqual(self.zip.read("LICENSE"), f.read())
+        self.assertIn(b"MIT License", self.zip.read("LICENSE"))
+
     def test_refuses_the_programs_swapped(self):
         with self.assertRaises(SystemExit):
             make_dist.build_zip(SCR32, SCR64, os.path.join(WORK, "swapped"))
