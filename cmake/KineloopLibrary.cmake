@@ -3,13 +3,15 @@
 # Every subsystem folder and the folders its files may include (besides its own).
 set(KINELOOP_LAYERS
     "platform:"
+    "bitmap:"
     "settings:platform"
-    "frames:platform"
+    "video:platform,bitmap"
+    "scratch:platform,bitmap"
     "music:platform"
     "controls:platform"
-    "show:platform,settings,frames,music"
-    "settings_dialog:platform,settings,frames,controls"
-    "startup:platform,settings,frames,music,controls,show,settings_dialog")
+    "show:platform,settings,bitmap,video,scratch,music"
+    "settings_dialog:platform,settings,bitmap,video,scratch,controls"
+    "startup:platform,settings,bitmap,video,scratch,music,controls,show,settings_dialog")
 
 option(KINELOOP_SANITIZE "Native build: address and undefined-behaviour sanitizers everywhere" OFF)
 if(KINELOOP_SANITIZE AND NOT WIN32)

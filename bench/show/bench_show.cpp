@@ -13,9 +13,9 @@
 #include <psapi.h>
 
 #include "bench/bench_clock.h"
-#include "frames/open_video_win32.h"
+#include "video/open_video_win32.h"
 #include "platform/text_win32.h"
-#include "previous_route.h"
+#include "timed_loop.h"
 #include "show/play_frames_win32.h"
 
 namespace kineloop {
@@ -102,18 +102,14 @@ void PrintSteps(const char* what, const bench::StepTimes& times) {
                     i + 1 < times.steps ? "," : "\n");
 }
 
-// The three ways of the loop compared: the whole frame through three file opens (before the
-// scratch file took the tile-size picture), one handle a frame without reading ahead, as the
-// loop ran before it read ahead (the file created over with CREATE_ALWAYS), and PlayFrames.
-enum Way { kPrevious, kOneHandle, kNow, kWays };
-const char* const kWayNames[kWays] = {"three opens", "one handle", "now"};
+// The two ways of the loop compared: one handle a frame without reading ahead, as the loop ran
+// before it read ahead (the file created over with CREATE_ALWAYS), and PlayFrames.
+enum Way { kOneHandle, kNow, kWays };
+const char* const kWayNames[kWays] = {"one handle", "now"};
 
 void Play(Way way, ShowSession& session, uint64_t frames) {
     bench::StepTimes ignored;
     switch (way) {
-        case kPrevious:
-            bench::PlayFramesPrevious(session, frames);
-            break;
         case kOneHandle:
             bench::PlayFramesTimed(session, frames, ignored, true);
             break;
@@ -122,7 +118,7 @@ void Play(Way way, ShowSession& session, uint64_t frames) {
     }
 }
 
-// One row: decoding alone and the three ways of the loop (Fast 0), in rounds that alternate so
+// One row: decoding alone and the two ways of the loop (Fast 0), in rounds that alternate so
 // that a busy machine slows all of them alike; medians of the rounds.
 void MeasureRow(const std::wstring& video, int16_t tileWidth, int16_t tileHeight,
                 uint64_t framesPerRound) {
@@ -202,13 +198,11 @@ void MeasureRow(const std::wstring& video, int16_t tileWidth, int16_t tileHeight
 
     // The steps, in short stretches that alternate, so that every way meets the same load. The
     // steps of "now" are taken without reading ahead: the decoding it hides is not among them.
-    bench::StepTimes previous, oneHandle, now;
+    bench::StepTimes oneHandle, now;
     for (int round = 0; round < 2 * kRounds; ++round) {
-        bench::PlayFramesPrevious(show.session, framesPerRound / 4, &previous);
         bench::PlayFramesTimed(show.session, framesPerRound / 4, oneHandle, true);
         bench::PlayFramesTimed(show.session, framesPerRound / 4, now);
     }
-    PrintSteps(kWayNames[kPrevious], previous);
     PrintSteps(kWayNames[kOneHandle], oneHandle);
     PrintSteps(kWayNames[kNow], now);
 }
@@ -315,7 +309,7 @@ int wmain(int argc, wchar_t** argv) {
         wchar_t full[MAX_PATH * 4];
         videos[i] = GetFullPathNameW(argv[i + 1], MAX_PATH * 4, full, nullptr) ? full : argv[i + 1];
     }
-    // The earlier loops are kept in the benchmark (previous_route.cpp); "now" is PlayFrames.
+    // The earlier loops are kept in the benchmark (timed_loop.cpp); "now" is PlayFrames.
     const struct {
         const std::wstring& video;
         int16_t width, height;

@@ -13,9 +13,8 @@ constexpr uint8_t kHighLight = 2;
 constexpr uint8_t kSelected = 3;
 constexpr uint8_t kHighLightSelect = 4;
 
-// Writing and reading defaults of the persisted properties.
+// Reading defaults of the persisted properties.
 const PropertyValue kEnabledDefault = true;
-const PropertyValue kCaptionWritingDefault = std::string("Command");
 const PropertyValue kCaptionReadingDefault = std::string("Command1");
 const PropertyValue kFirstRunDefault = std::string("1");
 const PropertyValue kFontColourDefault = std::string("0");
@@ -121,17 +120,6 @@ void CommandModel::ReadProperties(const PropertyStore& store, const FontSpec& am
         opaque_ = *style == 1;
     look_.LabelChanged();
     look_.BackgroundChanged();
-    ResetLook();
-}
-
-void CommandModel::WriteProperties(PropertyStore& store, const FontSpec& ambientFont) {
-    store.Write("Enabled", enabled_, kEnabledDefault);
-    store.Write("Caption", label_.caption, kCaptionWritingDefault);
-    store.Write("FirstRun", static_cast<int64_t>(firstRun_), kFirstRunDefault);
-    store.Write("Font", label_.font, ambientFont);
-    store.Write("FontColour", static_cast<int64_t>(static_cast<int32_t>(label_.colour)),
-                kFontColourDefault);
-    store.Write("Visible", static_cast<int64_t>(opaque_ ? 1 : 0), kVisibleDefault);
     ResetLook();
 }
 

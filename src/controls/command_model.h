@@ -79,9 +79,8 @@ class CommandModel {
     // The container changed the control's size.
     void Resized() { ApplyEnabled(); }
 
-    // Saving and restoring with the container's design; `ambientFont` is the container's font.
+    // Restoring from the container's design; `ambientFont` is the container's font.
     void ReadProperties(const PropertyStore& store, const FontSpec& ambientFont);
-    void WriteProperties(PropertyStore& store, const FontSpec& ambientFont);
 
     // Notifications. ButtonReleased, KeyPressed and KeyReleased answer whether `Click` is to be
     // raised; the caller raises it last, since the container's answer may destroy the control.

@@ -77,11 +77,6 @@ void SetCommandOpaqueBackground(HWND command, BYTE opaque) {
         state->Model().SetOpaqueBackground(opaque);
 }
 
-void SaveCommand(HWND command, PropertyStore& design) {
-    if (CommandWindow* state = CommandOf(command))
-        state->Model().WriteProperties(design, state->AmbientFont());
-}
-
 int CommandButtonState(HWND command) {
     CommandWindow* state = CommandOf(command);
     return state ? state->Model().ButtonState() : 0;

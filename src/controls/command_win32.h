@@ -40,9 +40,6 @@ std::wstring CommandCaption(HWND command);
 BYTE CommandOpaqueBackground(HWND command);
 void SetCommandOpaqueBackground(HWND command, BYTE opaque);
 
-// Writes the persisted properties into `design` (the container saving its design).
-void SaveCommand(HWND command, PropertyStore& design);
-
 // ButtonState (0 before Initialize; 1 Normal, 2 HighLight, 3 Selected, 4 HighLightSelect).
 int CommandButtonState(HWND command);
 

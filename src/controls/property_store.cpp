@@ -98,23 +98,10 @@ PropertyValue PropertyStore::Read(const std::string& key,
     return stored ? *stored : readingDefault;
 }
 
-void PropertyStore::Write(const std::string& key, const PropertyValue& value,
-                          const PropertyValue& writingDefault) {
-    // A save starts the control's record afresh: a value back at its default leaves no key.
-    if (SameValue(value, writingDefault))
-        values_.erase(UpperAscii(key));
-    else
-        Put(key, value);
-}
-
 void PropertyStore::Put(const std::string& key, PropertyValue value) {
     auto [entry, added] = values_.try_emplace(UpperAscii(key), Entry{key, value});
     if (!added)
         entry->second.value = std::move(value);
-}
-
-bool PropertyStore::Has(const std::string& key) const {
-    return Find(key) != nullptr;
 }
 
 const PropertyValue* PropertyStore::Find(const std::string& key) const {

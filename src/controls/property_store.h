@@ -45,15 +45,10 @@ class PropertyStore {
   public:
     // The stored value of `key`, or `readingDefault` when the key is absent.
     PropertyValue Read(const std::string& key, const PropertyValue& readingDefault) const;
-    // Keeps `value` under `key`, unless it equals `writingDefault`: then the key is left out.
-    void Write(const std::string& key, const PropertyValue& value,
-               const PropertyValue& writingDefault);
     // Stores a value as it stands (a design written by hand).
     void Put(const std::string& key, PropertyValue value);
 
-    bool Has(const std::string& key) const;
     const PropertyValue* Find(const std::string& key) const;
-    size_t Size() const { return values_.size(); }
 
   private:
     struct Entry {

@@ -1,5 +1,5 @@
 // Building the settings dialog: its client area, font and every control at its designed place.
-#include "settings_dialog/settings_dialog_window_win32.h"
+#include "settings_dialog/settings_dialog_win32.h"
 
 #include "controls/command_win32.h"
 #include "controls/property_store.h"

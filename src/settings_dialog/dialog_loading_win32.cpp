@@ -1,6 +1,6 @@
 // Loading the settings dialog: each step on its own, one that cannot be done skipped; then the
 // painted background of the dialog and its panels.
-#include "settings_dialog/settings_dialog_window_win32.h"
+#include "settings_dialog/settings_dialog_win32.h"
 
 #include "controls/command_win32.h"
 #include "platform/bitmap_resource_win32.h"

@@ -1,5 +1,5 @@
 // The settings dialog's music choice: the kind's bullets, the track box and the music file.
-#include "settings_dialog/settings_dialog_window_win32.h"
+#include "settings_dialog/settings_dialog_win32.h"
 
 #include "platform/message_box_win32.h"
 #include "platform/text_win32.h"

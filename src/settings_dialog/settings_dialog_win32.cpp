@@ -1,6 +1,6 @@
 // The settings mode's dialog: its start, saving, leaving, the tab order, the speed bar and the
 // dispatch of its messages. Its parts are built, loaded and chosen in the files beside this one.
-#include "settings_dialog/settings_dialog_win32.h"
+#include "settings_dialog/show_settings_dialog_win32.h"
 
 #include <algorithm>
 
@@ -19,7 +19,7 @@
 #include "settings_dialog/dialog_layout_win32.h"
 #include "settings_dialog/dialog_panel_win32.h"
 #include "settings_dialog/dialog_values.h"
-#include "settings_dialog/settings_dialog_window_win32.h"
+#include "settings_dialog/settings_dialog_win32.h"
 #include "settings_dialog/zoom_win32.h"
 
 namespace kineloop {

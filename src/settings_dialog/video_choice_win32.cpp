@@ -1,12 +1,12 @@
 // The settings dialog's video choice: the file-open dialog, the panel's labels and boxes, the
 // first frame as a thumbnail and the keep-aspect rule.
-#include "settings_dialog/settings_dialog_window_win32.h"
+#include "settings_dialog/settings_dialog_win32.h"
 
 #include <cstdlib>
 
-#include "frames/fdib_pointer.h"
-#include "frames/frame_route_win32.h"
-#include "frames/frame_source.h"
+#include "bitmap/packed_frame.h"
+#include "scratch/frame_route_win32.h"
+#include "video/frame_source.h"
 #include "platform/message_box_win32.h"
 #include "platform/text_win32.h"
 #include "platform/window_text_win32.h"

@@ -27,9 +27,4 @@ bool FrameSequence::Next(int32_t& number) {
     return pass_.Next(number);
 }
 
-bool FrameAfter(const FramePass& pass, int32_t streamStart, int32_t streamLength, int16_t step,
-                int32_t& number) {
-    return FrameSequence(pass, streamStart, streamLength, step).Next(number);
-}
-
 }  // namespace kineloop

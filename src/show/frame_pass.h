@@ -37,10 +37,4 @@ class FrameSequence {
     int16_t step_;
 };
 
-// The frame the show asks for after the one `pass` gave last: the pass's next, or when the pass
-// is over the first of the next pass through the same stream by the same step. False when there
-// is none (a pass that reads nothing).
-bool FrameAfter(const FramePass& pass, int32_t streamStart, int32_t streamLength, int16_t step,
-                int32_t& number);
-
 }  // namespace kineloop

@@ -9,8 +9,8 @@
 #include <deque>
 #include <memory>
 
-#include "frames/frame_route_win32.h"
-#include "frames/frame_source.h"
+#include "scratch/frame_route_win32.h"
+#include "video/frame_source.h"
 #include "show/frame_pass.h"
 
 namespace kineloop {

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <memory>
 
-#include "frames/frame_route_win32.h"
-#include "frames/open_video_win32.h"
+#include "scratch/frame_route_win32.h"
+#include "video/open_video_win32.h"
 #include "platform/message_box_win32.h"
 #include "platform/message_pump_win32.h"
 #include "platform/text_win32.h"

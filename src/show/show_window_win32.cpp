@@ -14,7 +14,7 @@
 #include "platform/window_win32.h"
 #include "show/monitors_win32.h"
 #include "show/play_frames_win32.h"
-#include "show/program_end_win32.h"
+#include "video/program_end_win32.h"
 #include "show/show_session_win32.h"
 
 namespace kineloop {

@@ -256,43 +256,6 @@ TEST(CommandPersistence, AnEmptyStoreGivesTheReadingDefaults) {
     EXPECT_EQ(look.paints, "N");
 }
 
-TEST(CommandPersistence, DefaultsAreNotKeptAndCommandReadsBackAsCommand1) {
-    RecordingLook look;
-    CommandModel model(look);
-    model.ReadProperties(PropertyStore{}, Ambient());
-    model.SetCaption("Command");
-    PropertyStore saved;
-    model.WriteProperties(saved, Ambient());
-    EXPECT_EQ(saved.Size(), 0u);
-    for (const char* key : {"Enabled", "Caption", "FirstRun", "Font", "FontColour", "Visible"})
-        EXPECT_FALSE(saved.Has(key)) << key;
-    EXPECT_EQ(look.paints.back(), 'N');  // the write ends with ResetLook
-
-    CommandModel restored(look);
-    restored.ReadProperties(saved, Ambient());
-    EXPECT_EQ(restored.Caption(), "Command1");
-}
-
-TEST(CommandPersistence, ValuesOffTheirDefaultsRoundTrip) {
-    RecordingLook look;
-    CommandModel model(look);
-    model.ReadProperties(StoredButtonDesign("設定"), Ambient());
-    model.SetFontColour(0x00FF0000);
-    model.SetEnabled(false);
-    model.SetOpaqueBackground(0);
-    PropertyStore saved;
-    model.WriteProperties(saved, Ambient());
-    EXPECT_EQ(saved.Size(), 5u);  // all but FirstRun
-
-    CommandModel restored(look);
-    restored.ReadProperties(saved, Ambient());
-    EXPECT_EQ(restored.Caption(), "設定");
-    EXPECT_EQ(restored.Font(), ButtonDesignFont());
-    EXPECT_EQ(restored.Label().colour, 0x00FF0000u);
-    EXPECT_FALSE(restored.EnabledFlag());
-    EXPECT_FALSE(restored.Opaque());
-}
-
 TEST(CommandPersistence, TheDialogsDesignIsMatchedWithoutRegardToCase) {
     RecordingLook look;
     CommandModel model(look);

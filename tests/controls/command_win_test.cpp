@@ -205,13 +205,6 @@ TEST_F(CommandOnScreen, CaptionSitsCentredTwentyTwipsHigh) {
     wchar_t text[16] = L"";
     GetWindowTextW(low, text, 16);
     EXPECT_STREQ(text, L"ｷｬﾝｾﾙ");
-
-    // Saved again, the design keeps just what the dialog stored: the caption and the font.
-    PropertyStore saved;
-    SaveCommand(low, saved);
-    EXPECT_EQ(saved.Size(), 2u);
-    EXPECT_TRUE(SameValue(*saved.Find("caption"), std::string("ｷｬﾝｾﾙ")));
-    EXPECT_TRUE(SameValue(*saved.Find("font"), ButtonDesignFont()));
 }
 
 // Counts the ticks of the button's own timer while waiting for `condition`.

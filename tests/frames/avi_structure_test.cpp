@@ -1,6 +1,6 @@
 // The look at an AVI file's layout before the platform parses it: ordinary files pass, files that
 // would have the parser read through a missing stream or allocate beyond the file do not.
-#include "frames/avi_structure.h"
+#include "video/avi_structure.h"
 
 #include <cstring>
 #include <random>
@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "frames/dib.h"
+#include "bitmap/dib.h"
 
 namespace kineloop {
 namespace {

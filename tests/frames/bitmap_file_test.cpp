@@ -1,12 +1,12 @@
 // The checks on a bitmap file read back: standard files pass, and no damaged or hostile file gets
 // a pixel range outside its bytes (run under the address sanitizer where it is available).
-#include "frames/bitmap_file.h"
+#include "scratch/bitmap_file.h"
 
 #include <random>
 
 #include <gtest/gtest.h>
 
-#include "frames/fdib_pointer.h"
+#include "bitmap/packed_frame.h"
 #include "frames/packed_dib.h"
 
 namespace kineloop {
@@ -14,14 +14,12 @@ namespace {
 
 using test::UncompressedHeader;
 
-// A file as the snapshot writer makes it.
+// A file as the scratch file is written: the headers, then the rows.
 std::vector<uint8_t> FileOf(const DibHeader& header) {
-    FDIBPointer dib;
     const std::vector<uint8_t> packed = test::PackedDib(header);
-    EXPECT_TRUE(dib.CreateFromPackedDIBPointer(packed.data(), packed.size()));
-    const auto headers = dib.FileHeaderBytes();
+    const auto headers = BitmapFileHeaders(header);
     std::vector<uint8_t> file(headers.begin(), headers.end());
-    file.insert(file.end(), dib.PixelBytes().begin(), dib.PixelBytes().end());
+    file.insert(file.end(), packed.begin() + kDibHeaderBytes, packed.end());
     return file;
 }
 

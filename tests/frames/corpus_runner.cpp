@@ -20,10 +20,10 @@
 
 #include "driver/driver.h"
 #include "frames/corpus_runner.h"
-#include "frames/fdib_pointer.h"
+#include "bitmap/packed_frame.h"
 #include "frames/frames_test_support.h"
 #include "frames/loop_host.h"
-#include "frames/open_video_win32.h"
+#include "video/open_video_win32.h"
 #include "platform/text_win32.h"
 
 namespace kineloop {
@@ -40,13 +40,12 @@ Outcome Exercise(const std::wstring& path) {
     const auto source = OpenFrameSource(path, WaitStyle::AllMessages);
     if (source->HasDecoder()) {
         outcome.hasDecoder = true;
-        FDIBPointer dib;
         // The files hold 12 frames; a damaged length stops here.
         const int64_t first = source->FirstFrame();
         const int64_t count = std::clamp<int64_t>(source->FrameCount(), 0, 40);
         for (int64_t n = first; n < first + count + 2 && n <= INT32_MAX; ++n) {
             const void* frame = source->ReadFrame(static_cast<int32_t>(n));
-            if (frame && dib.CreateFromPackedDIBPointer(frame, source->FrameBytes()))
+            if (AcceptPackedFrame(frame, source->FrameBytes()))
                 ++outcome.framesCopied;
         }
     }

@@ -16,11 +16,12 @@
 #include <gtest/gtest.h>
 
 #include "driver/driver.h"
-#include "frames/avi_frame_reader_win32.h"
+#include "video/avi_frame_reader_win32.h"
 #include "frames/corpus_runner.h"
 #include "frames/frames_test_support.h"
 #include "frames/loop_host.h"
-#include "frames/snapshot_win32.h"
+#include "bitmap/packed_frame.h"
+#include "scratch/frame_route_win32.h"
 #include "platform/text_win32.h"
 
 #include <psapi.h>  // after <windows.h>
@@ -192,22 +193,24 @@ ReaderOutcome Exercise(const std::wstring& path, const std::wstring& scratchPath
     if (reader.HasDecoder()) {
         ++tally.withDecoder;
         EXPECT_TRUE(reader.OpenedFully());
-        FDIBPointer dib;
+        std::vector<uint8_t> last;  // the last frame taken, as the scratch file gets it
         const int64_t first = reader.FirstFrame();
         const int64_t count = std::clamp<int64_t>(reader.FrameCount(), 0, kMaxFramesPerFile);
         // Every frame, and two past the end.
         for (int64_t n = first; n < first + count + 2 && n <= INT32_MAX; ++n) {
             const void* frame = reader.ReadFrame(static_cast<int32_t>(n));
-            if (frame && dib.CreateFromPackedDIBPointer(frame, reader.FrameBytes())) {
+            if (const std::optional<DibHeader> taken =
+                    AcceptPackedFrame(frame, reader.FrameBytes())) {
                 ++outcome.framesCopied;
-                EXPECT_LE(dib.PixelBytes().size() + kDibHeaderBytes, reader.FrameBytes());
+                const auto* bytes = static_cast<const uint8_t*>(frame);
+                last.assign(bytes, bytes + kDibHeaderBytes + taken->biSizeImage);
             }
         }
-        ScratchSnapshot scratch(scratchPath);
-        Picture picture;
-        if (scratch.Write(dib) && scratch.Load(picture))
+        ScratchPlaces places({scratchPath});
+        FrameRoute route(places);
+        if (!last.empty() &&
+            route.Take(last.data(), last.size(), 32, 24, 32, 24) == FrameRoute::Result::kReadBack)
             ++tally.picturesLoaded;
-        scratch.Delete();
     }
     test::CloseAndReport(reader);
     tally.failedOpens += outcome.failedOpen;

@@ -1,5 +1,5 @@
 // The reader's frame size and requested 24-bit format, and the sizes a bitmap header describes.
-#include "frames/frame_format.h"
+#include "video/frame_format.h"
 
 #include <gtest/gtest.h>
 

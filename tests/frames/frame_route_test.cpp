@@ -1,6 +1,6 @@
 // The way of a frame to the screen: stretched first, through the scratch file, drawn. The picture
 // must be exactly what the show always drew, and no scratch file may outlive its frame.
-#include "frames/frame_route_win32.h"
+#include "scratch/frame_route_win32.h"
 
 #include <cstring>
 

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "driver/driver.h"
-#include "frames/open_video_win32.h"
+#include "video/open_video_win32.h"
 #include "platform/handles_win32.h"
 #include "platform/message_box_win32.h"
 

@@ -11,7 +11,7 @@
 
 #include <windows.h>
 
-#include "frames/avi_frame_reader_win32.h"
+#include "video/avi_frame_reader_win32.h"
 #include "media/test_media.h"
 
 namespace kineloop::test {

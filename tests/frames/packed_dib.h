@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "frames/dib.h"
+#include "bitmap/dib.h"
 
 namespace kineloop::test {
 

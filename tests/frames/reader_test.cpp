@@ -1,11 +1,11 @@
 // AviFrameReader on the test videos through the real AVIFile: the values it finds, every frame as
 // encoded, the "Error : " message when and as it should come, readers one after another.
-#include "frames/avi_frame_reader_win32.h"
+#include "video/avi_frame_reader_win32.h"
 
 #include <gtest/gtest.h>
 
 #include "driver/driver.h"
-#include "frames/fdib_pointer.h"
+#include "bitmap/packed_frame.h"
 #include "frames/frames_test_support.h"
 
 namespace kineloop {
@@ -144,11 +144,10 @@ TEST(AviFrameReader, PaletteFramesAreShownRightOrNotAtAll) {
     EXPECT_EQ(reader.FrameCount(), 12);
     EXPECT_EQ(reader.FrameWidth(), 64);
     EXPECT_EQ(reader.FrameHeight(), 48);
-    FDIBPointer dib;
     int taken = 0;
     for (int32_t n = 0; n < reader.FrameCount(); ++n) {
         const void* frame = reader.ReadFrame(n);
-        if (frame == nullptr || !dib.CreateFromPackedDIBPointer(frame, reader.FrameBytes()))
+        if (!AcceptPackedFrame(frame, reader.FrameBytes()))
             continue;
         ++taken;
         EXPECT_EQ(test::WrongPixels(frame, FrameColour(n), true, 0), 0) << n;

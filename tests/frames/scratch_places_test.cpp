@@ -1,6 +1,6 @@
 // Where the scratch file goes after failed writes: the program's folder first, a fallback for good
 // once it fails, and the frame refused only when the last place fails too.
-#include "frames/scratch_places.h"
+#include "scratch/scratch_places.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The frame source the show and the dialog open, under Wine against the real AVIFile and Media
 // Foundation: which library reads each kind of file, frame counts, colours and the picture's
 // orientation of the formats only Media Foundation decodes, and files no library can show.
-#include "frames/open_video_win32.h"
+#include "video/open_video_win32.h"
 
 #include <gtest/gtest.h>
 
@@ -82,38 +82,6 @@ INSTANTIATE_TEST_SUITE_P(Formats, ReadThroughMediaFoundation,
 // The show names the frame it asks for next while it handles the last one. Whatever it then asks
 // for, the frames are those of plain reads, and a source closed or dropped with a read ahead
 // under way ends cleanly.
-TEST(OpenFrameSource, ReadingAheadGivesTheFramesAskedFor) {
-    // {frame asked for, frame named next}: a step of 3 across a pass's end, a frame not named,
-    // names past the end.
-    const std::pair<int32_t, int32_t> reads[] = {{0, 3}, {3, 6},   {6, 9},  {9, 0}, {0, 3},
-                                                 {5, 6}, {11, 12}, {12, 0}, {0, 1}};
-    for (const char* file : {test_media::kCinepak, test_media::kH264}) {
-        const auto source = OpenFrameSource(MediaFile(file), WaitStyle::AllMessages);
-        ASSERT_TRUE(source->HasDecoder()) << file;
-        for (const auto& [n, next] : reads) {
-            const void* frame = source->ReadFrame(n);
-            if (n < 12) {
-                ASSERT_NE(frame, nullptr) << file << " frame " << n;
-                EXPECT_LE(test::WrongPixels(frame, FrameColour(n), true, 40), 64 * 48 / 40)
-                    << file << " frame " << n;
-            } else {
-                EXPECT_EQ(frame, nullptr) << file;
-            }
-            source->ReadAhead(next);
-        }
-        EXPECT_FALSE(source->Close()) << file << ": frame 1 was still read ahead";
-        EXPECT_EQ(source->ReadFrame(1), nullptr);
-    }
-    {
-        const auto dropped = OpenFrameSource(MediaFile(test_media::kH264), WaitStyle::AllMessages);
-        ASSERT_NE(dropped->ReadFrame(0), nullptr);
-        dropped->ReadAhead(1);
-    }
-    EXPECT_FALSE(VideoThreadGaveUp());
-    const auto after = OpenFrameSource(MediaFile(test_media::kCinepak), WaitStyle::AllMessages);
-    EXPECT_NE(after->ReadFrame(2), nullptr);
-}
-
 // The show keeps two frames read ahead, each handed to its work on the video thread: they are
 // taken in order, a frame asked for instead is read as usual, and a source dropped with two under
 // way ends cleanly.

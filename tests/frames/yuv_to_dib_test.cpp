@@ -1,6 +1,6 @@
 // Decoded YUV and RGB samples into packed 24-bit bitmaps: colours, plane layouts, turning upright
 // and refusal of samples whose sizes do not fit their bytes.
-#include "frames/yuv_to_dib.h"
+#include "video/yuv_to_dib.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <random>
 #include <utility>
 
-#include "frames/dib.h"
+#include "bitmap/dib.h"
 
 namespace kineloop {
 namespace {

@@ -92,11 +92,11 @@ TEST(FramePass, EmptyAndBackwardPassesEndAtOnce) {
 
 // The frame the show reads ahead while it handles one is the one it asks for next: within a
 // pass, and at a pass's end the first of the next.
-TEST(FramePass, FrameAfterIsTheFrameAskedForNext) {
+TEST(FramePass, TheSequenceGoesOnWithTheFrameAskedForNext) {
     struct Case {
         int32_t start, length;
         int16_t step;
-        std::vector<int32_t> after;  // FrameAfter for each of the first frames asked for
+        std::vector<int32_t> after;  // the frame after each of the first frames asked for
     };
     const Case cases[] = {
         {0, 10, 3, {3, 6, 9, 0, 3, 6}},
@@ -115,15 +115,15 @@ TEST(FramePass, FrameAfterIsTheFrameAskedForNext) {
                 pass = FramePass(c.start, c.length, c.step);
                 ASSERT_TRUE(pass.Next(number));
             }
-            ASSERT_TRUE(FrameAfter(pass, c.start, c.length, c.step, next));
+            ASSERT_TRUE(FrameSequence(pass, c.start, c.length, c.step).Next(next));
             after.push_back(next);
         }
         EXPECT_EQ(after, c.after) << c.start << " " << c.length << " " << c.step;
     }
     // Passes that read nothing have nothing to read ahead.
     int32_t next = 0;
-    EXPECT_FALSE(FrameAfter(FramePass(0, 0, 1), 0, 0, 1, next));
-    EXPECT_FALSE(FrameAfter(FramePass(0, 10, -1), 0, 10, -1, next));
+    EXPECT_FALSE(FrameSequence(FramePass(0, 0, 1), 0, 0, 1).Next(next));
+    EXPECT_FALSE(FrameSequence(FramePass(0, 10, -1), 0, 10, -1).Next(next));
 }
 
 }  // namespace

@@ -1,0 +1,114 @@
+// The show's loop with a clock between its steps, to see where a frame's time goes.
+#include "timed_loop.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "bench/bench_clock.h"
+#include "video/open_video_win32.h"
+#include "scratch/bitmap_file.h"
+#include "scratch/stretched_frame_win32.h"
+#include "scratch/scratch_file_win32.h"
+#include "platform/handles_win32.h"
+#include "platform/message_pump_win32.h"
+#include "platform/text_win32.h"
+#include "show/play_frames_win32.h"
+
+namespace kineloop::bench {
+namespace {
+
+// Runs `step` for each frame number of the session's video, round and round, until `frames`
+// frames were shown; each step reports whether its frame was shown.
+template <typename Step>
+void ForEachFrame(ShowSession& s, uint64_t frames, Step step) {
+    const std::unique_ptr<FrameSource> source =
+        OpenFrameSource(Widen(s.settings.AVI_File), WaitStyle::AllMessages);
+    FrameSource& reader = *source;
+    if (!reader.OpenedFully() || !reader.HasDecoder() || reader.FrameCount() < 1)
+        return;
+    uint64_t shown = 0;
+    for (uint64_t attempts = 0; shown < frames && attempts < 4 * frames; ++attempts) {
+        const int32_t number =
+            reader.FirstFrame() +
+            static_cast<int32_t>(attempts % static_cast<uint64_t>(reader.FrameCount()));
+        if (step(reader.ReadFrame(number), reader.FrameBytes()))
+            ++shown;
+    }
+}
+
+class Clock {
+  public:
+    explicit Clock(StepTimes* times) : times_(times), last_(times ? Seconds() : 0) {}
+    // Ends step `index`, called `name`.
+    void Lap(int index, const char* name) {
+        if (!times_)
+            return;
+        const double now = Seconds();
+        times_->names[index] = name;
+        times_->seconds[index] += now - last_;
+        times_->steps = std::max(times_->steps, index + 1);
+        last_ = now;
+    }
+
+  private:
+    StepTimes* times_;
+    double last_;
+};
+
+DWORD PauseOf(const ShowSession& s) {
+    return s.settings.Fast > 0 ? static_cast<DWORD>(s.settings.Fast) : 0;
+}
+
+}  // namespace
+
+void PlayFramesTimed(ShowSession& s, uint64_t frames, StepTimes& times, bool createOver) {
+    StretchedFrame scaled;
+    ScratchFile scratch;
+    Picture picture;
+    ForEachFrame(s, frames, [&](const void* packed, size_t bytes) {
+        Clock clock(&times);
+        RECT screen{};
+        GetClientRect(s.display, &screen);
+        scaled.Make(packed, bytes,
+                    {s.settings.Pic_Width, s.settings.Pic_Height, screen.right, screen.bottom});
+        if (scaled.Made() != StretchedFrame::Outcome::kStretched)
+            return false;
+        clock.Lap(0, "stretch");
+        // ScratchFile::PassThrough's calls one by one, to see where the trip's time goes.
+        const DibHeader& header = scaled.Header();
+        const auto headers = BitmapFileHeaders(header);
+        UniqueHandle file(CreateFileW(
+            scratch.Path().c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
+            FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, createOver ? CREATE_ALWAYS : OPEN_ALWAYS,
+            FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+        clock.Lap(1, "create");
+        DWORD done = 0;
+        if (!file || !WriteFile(file.Get(), headers.data(), headers.size(), &done, nullptr) ||
+            !WriteFile(file.Get(), scaled.Rows(), header.biSizeImage, &done, nullptr))
+            return false;
+        clock.Lap(2, "write");
+        LARGE_INTEGER start{};
+        picture.bits.resize(header.biSizeImage);
+        uint8_t back[kBitmapHeadersBytes];
+        if (!SetFilePointerEx(file.Get(), start, nullptr, FILE_BEGIN) ||
+            !ReadFile(file.Get(), back, sizeof back, &done, nullptr) ||
+            !ReadFile(file.Get(), picture.bits.data(), header.biSizeImage, &done, nullptr))
+            return false;
+        std::memcpy(&picture.header, back + kFileHeaderBytes, sizeof picture.header);
+        clock.Lap(3, "read back");
+        file.Reset();
+        clock.Lap(4, "close (delete)");
+        if (s.picS.Resize(header.biWidth, header.biHeight))
+            StretchPicture(s.picS.Dc(), picture, 0, 0, header.biWidth, header.biHeight);
+        clock.Lap(5, "into Pic_S");
+        PlaceTile(s);
+        clock.Lap(6, "place");
+        PauseWithMessages(PauseOf(s));
+        clock.Lap(7, "pause");
+        ++times.frames;
+        return true;
+    });
+}
+
+}  // namespace kineloop::bench

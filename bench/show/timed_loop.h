@@ -1,0 +1,27 @@
+// The show's loop without reading ahead, with a clock between its steps, to see where a frame's
+// time goes.
+#pragma once
+
+#include <cstdint>
+
+#include "show/show_session_win32.h"
+
+namespace kineloop::bench {
+
+// Seconds spent in each step over the frames shown; the names say which.
+struct StepTimes {
+    static constexpr int kMaxSteps = 8;
+    const char* names[kMaxSteps] = {};
+    double seconds[kMaxSteps] = {};
+    int steps = 0;
+    uint64_t frames = 0;
+};
+
+// Shows `frames` frames the way PlayFrames does, but without reading ahead, step by step with a
+// clock between the steps and the scratch file's calls taken apart (PlayFrames itself is what the
+// frame rates measure). `createOver`: the scratch file made with CREATE_ALWAYS, as the loop did
+// before it read ahead, instead of OPEN_ALWAYS.
+void PlayFramesTimed(ShowSession& session, uint64_t frames, StepTimes& times,
+                     bool createOver = false);
+
+}  // namespace kineloop::bench

@@ -1,0 +1,304 @@
+// MediaFoundationReader: a video file's first video stream through the Media Foundation Source
+// Reader, frames numbered 0 to N-1 in their order, each as the packed 24-bit bitmap the show takes.
+#include "video/media_foundation_reader_win32.h"
+
+#include <cstdlib>
+
+#include <mfapi.h>
+#include <mferror.h>
+#include <propvarutil.h>
+
+#include "video/frame_format.h"
+#include "video/frame_timing.h"
+#include "video/reader_choice.h"
+#include "video/video_thread_win32.h"
+
+namespace kineloop {
+
+namespace {
+
+// MF_MT_VIDEO_ROTATION (Windows 8 and later; the headers offer it only when built for those).
+constexpr GUID kVideoRotation = {
+    0xc380465d, 0x2271, 0x428c, {0x9b, 0x83, 0xec, 0xea, 0x3b, 0x4a, 0x85, 0xc1}};
+
+constexpr DWORD kVideo = static_cast<DWORD>(MF_SOURCE_READER_FIRST_VIDEO_STREAM);
+// Gaps and stream ticks come as samples without data; this many in a row end the stream.
+constexpr int kMostEmptySamples = 64;
+
+struct Output {
+    const GUID* subtype;
+    SampleLayout layout;
+};
+// Windows converts to RGB32 itself; where it will not (Wine), the YUV layouts are converted here.
+const Output kOutputs[] = {
+    {&MFVideoFormat_RGB32, SampleLayout::Rgb32}, {&MFVideoFormat_NV12, SampleLayout::Nv12},
+    {&MFVideoFormat_I420, SampleLayout::I420},   {&MFVideoFormat_IYUV, SampleLayout::I420},
+    {&MFVideoFormat_YV12, SampleLayout::Yv12},   {&MFVideoFormat_YUY2, SampleLayout::Yuy2},
+};
+
+bool TwoNumbers(IMFAttributes* type, const GUID& key, uint32_t& high, uint32_t& low) {
+    UINT64 packed = 0;
+    if (FAILED(type->GetUINT64(key, &packed)))
+        return false;
+    high = static_cast<uint32_t>(packed >> 32);
+    low = static_cast<uint32_t>(packed);
+    return true;
+}
+
+uint32_t NumberOr(IMFAttributes* type, const GUID& key, uint32_t absent) {
+    UINT32 value = 0;
+    return SUCCEEDED(type->GetUINT32(key, &value)) ? value : absent;
+}
+
+// Rows of the first plane's pitch that a whole picture in a two-dimensional buffer takes: the
+// planar layouts' colour planes follow a luma plane of an even number of lines and add half as
+// many again.
+int64_t PitchRows(SampleLayout layout, int32_t height) {
+    if (layout == SampleLayout::Rgb32 || layout == SampleLayout::Yuy2)
+        return height;
+    const int64_t luma = (int64_t{height} + 1) / 2 * 2;
+    return luma + luma / 2;
+}
+
+}  // namespace
+
+void MediaFoundationReader::Open(const std::wstring& path) {
+    Close();
+    path_ = path;
+    openedFully_ = false;
+    failed_ = true;
+    frameCount_ = shownWidth_ = shownHeight_ = 0;
+    framesPerSecond_ = 0;
+    rotation_ = 0;
+    next_ = 0;
+    ended_ = false;
+    converted_ = -1;
+    dib_.clear();
+    if (!MediaFoundationReady())
+        return;
+
+    ComRef<IMFAttributes> options;
+    if (FAILED(MFCreateAttributes(options.Out(), 1)))
+        return;
+    // Lets the reader convert to RGB32 where the platform can.
+    options->SetUINT32(MF_SOURCE_READER_ENABLE_ADVANCED_VIDEO_PROCESSING, TRUE);
+    if (FAILED(MFCreateSourceReaderFromURL(path.c_str(), options.Get(), reader_.Out())))
+        return;
+    reader_->SetStreamSelection(static_cast<DWORD>(MF_SOURCE_READER_ALL_STREAMS), FALSE);
+    ComRef<IMFMediaType> native;
+    // No video stream, or none that can be decoded.
+    if (FAILED(reader_->SetStreamSelection(kVideo, TRUE)) ||
+        FAILED(reader_->GetNativeMediaType(kVideo, 0, native.Out()))) {
+        LetGoOfReader();
+        return;
+    }
+    FrameRate stated;
+    TwoNumbers(native.Get(), MF_MT_FRAME_RATE, stated.numerator, stated.denominator);
+    rotation_ = NumberOr(native.Get(), kVideoRotation, 0);
+    if (!ChooseOutput() || !LearnOutput()) {
+        LetGoOfReader();
+        return;
+    }
+    PROPVARIANT duration;
+    PropVariantInit(&duration);
+    uint64_t length = 0;
+    if (SUCCEEDED(reader_->GetPresentationAttribute(
+            static_cast<DWORD>(MF_SOURCE_READER_MEDIASOURCE), MF_PD_DURATION, &duration)) &&
+        duration.vt == VT_UI8)
+        length = duration.uhVal.QuadPart;
+    PropVariantClear(&duration);
+    const FrameRate rate = SettledFrameRate(stated, MeasureFrameTime());
+    if (rate.denominator != 0)
+        framesPerSecond_ = static_cast<double>(rate.numerator) / rate.denominator;
+    frameCount_ = FramesInDuration(length, rate.numerator, rate.denominator);
+    failed_ = false;
+    openedFully_ = true;
+}
+
+void MediaFoundationReader::Refuse(const std::wstring& path) {
+    Close();
+    path_ = path;
+    openedFully_ = false;
+    failed_ = true;
+}
+
+// The first output format the decoder agrees to, in the order of kOutputs.
+bool MediaFoundationReader::ChooseOutput() {
+    for (const Output& output : kOutputs) {
+        ComRef<IMFMediaType> type;
+        if (FAILED(MFCreateMediaType(type.Out())))
+            return false;
+        type->SetGUID(MF_MT_MAJOR_TYPE, MFMediaType_Video);
+        type->SetGUID(MF_MT_SUBTYPE, *output.subtype);
+        if (SUCCEEDED(reader_->SetCurrentMediaType(kVideo, nullptr, type.Get()))) {
+            layout_ = output.layout;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Size, stride and colours of the current output; false when the size is none the show takes.
+bool MediaFoundationReader::LearnOutput() {
+    ComRef<IMFMediaType> type;
+    if (FAILED(reader_->GetCurrentMediaType(kVideo, type.Out())))
+        return false;
+    uint32_t width = 0, height = 0;
+    if (!TwoNumbers(type.Get(), MF_MT_FRAME_SIZE, width, height) || width == 0 || height == 0 ||
+        width > static_cast<uint32_t>(kMaxFrameSide) ||
+        height > static_cast<uint32_t>(kMaxFrameSide))
+        return false;
+    width_ = static_cast<int32_t>(width);
+    height_ = static_cast<int32_t>(height);
+    stride_ = static_cast<int32_t>(NumberOr(type.Get(), MF_MT_DEFAULT_STRIDE, 0));
+    const uint32_t matrix = NumberOr(type.Get(), MF_MT_YUV_MATRIX, MFVideoTransferMatrix_Unknown);
+    if (matrix == MFVideoTransferMatrix_BT709)
+        matrix_ = YuvMatrix::Bt709;
+    else if (matrix == MFVideoTransferMatrix_BT601)
+        matrix_ = YuvMatrix::Bt601;
+    else
+        matrix_ = IsHighDefinition(width_, height_) ? YuvMatrix::Bt709 : YuvMatrix::Bt601;
+    range_ = NumberOr(type.Get(), MF_MT_VIDEO_NOMINAL_RANGE, MFNominalRange_16_235) ==
+                     MFNominalRange_0_255
+                 ? YuvRange::Full
+                 : YuvRange::Limited;
+    RotatedSize(width_, height_, rotation_, shownWidth_, shownHeight_);
+    return true;
+}
+
+bool MediaFoundationReader::NextSample(ComRef<IMFSample>& sample, LONGLONG* time) {
+    for (int empty = 0; empty < kMostEmptySamples; ++empty) {
+        DWORD stream = 0, flags = 0;
+        LONGLONG at = 0;
+        const HRESULT read = reader_->ReadSample(kVideo, 0, &stream, &flags, &at, sample.Out());
+        if (FAILED(read) || (flags & (MF_SOURCE_READERF_ERROR | MF_SOURCE_READERF_ENDOFSTREAM))) {
+            ended_ = true;
+            return false;
+        }
+        if ((flags & MF_SOURCE_READERF_CURRENTMEDIATYPECHANGED) && !LearnOutput()) {
+            ended_ = true;
+            return false;
+        }
+        if (sample) {
+            ++next_;
+            if (time)
+                *time = at;
+            return true;
+        }
+    }
+    ended_ = true;
+    return false;
+}
+
+int64_t MediaFoundationReader::MeasureFrameTime() {
+    ComRef<IMFSample> sample;
+    LONGLONG first = 0, second = 0;
+    const bool two = NextSample(sample, &first) && NextSample(sample, &second);
+    Rewind();
+    return two && second > first ? second - first : 0;
+}
+
+bool MediaFoundationReader::Rewind() {
+    PROPVARIANT start;
+    PropVariantInit(&start);
+    start.vt = VT_I8;
+    start.hVal.QuadPart = 0;
+    const HRESULT seek = reader_->SetCurrentPosition(GUID_NULL, start);
+    PropVariantClear(&start);
+    next_ = 0;
+    ended_ = FAILED(seek);
+    return !ended_;
+}
+
+const void* MediaFoundationReader::ReadFrame(int32_t number) {
+    if (!reader_ || number < 0 || number >= frameCount_)
+        return nullptr;
+    if (number == converted_)
+        return dib_.data();  // the same frame again (a step of 0, the thumbnail)
+    converted_ = -1;
+    if (number < next_ && !Rewind())
+        return nullptr;
+    ComRef<IMFSample> sample;
+    while (!ended_ && next_ <= number) {
+        if (!NextSample(sample))
+            return nullptr;
+    }
+    if (!sample || !Convert(sample.Get()))
+        return nullptr;
+    converted_ = number;
+    return dib_.data();
+}
+
+// The sample's pixels, as the buffer's own pitch or the stride lays them out, into dib_.
+bool MediaFoundationReader::Convert(IMFSample* sample) {
+    ComRef<IMFMediaBuffer> buffer;
+    if (FAILED(sample->ConvertToContiguousBuffer(buffer.Out())))
+        return false;
+    SampleView view;
+    view.layout = layout_;
+    view.width = width_;
+    view.height = height_;
+    view.matrix = matrix_;
+    view.range = range_;
+    bool converted = false;
+    if (ComRef<IMF2DBuffer> plane = buffer.As<IMF2DBuffer>()) {
+        BYTE* firstRow = nullptr;
+        LONG pitch = 0;
+        if (SUCCEEDED(plane->Lock2D(&firstRow, &pitch))) {
+            // Rows from the top at `pitch`; a bottom-up buffer starts at its last row.
+            const bool usable = pitch > 0 || (pitch < 0 && layout_ == SampleLayout::Rgb32);
+            if (usable) {
+                const int64_t rows = PitchRows(layout_, height_);
+                view.pitch = pitch;
+                view.data = pitch > 0 ? firstRow : firstRow + int64_t{pitch} * (rows - 1);
+                view.bytes = static_cast<size_t>(std::llabs(int64_t{pitch}) * rows);
+                converted = SampleToPackedDib(view, rotation_, dib_);
+            }
+            plane->Unlock2D();
+            if (usable)
+                return converted;
+        }
+    }
+    BYTE* data = nullptr;
+    DWORD length = 0;
+    if (FAILED(buffer->Lock(&data, nullptr, &length)))
+        return false;
+    view.data = data;
+    view.bytes = length;
+    view.pitch = stride_;  // 0: from the length
+    if (view.pitch < 0 && layout_ != SampleLayout::Rgb32)
+        view.pitch = -view.pitch;
+    converted = SampleToPackedDib(view, rotation_, dib_);
+    buffer->Unlock();
+    return converted;
+}
+
+MediaFoundationReader::~MediaFoundationReader() {
+    LetGoOfReader();
+}
+
+void MediaFoundationReader::LetGoOfReader() {
+    if (!reader_)
+        return;
+    // Wine's reader does not shut its media source down when it goes, which would leave the
+    // source's decoding threads and buffers behind for every file opened; Windows does it first
+    // anyway, and a second shutdown only says so.
+    ComRef<IMFMediaSource> source;
+    reader_->GetServiceForStream(static_cast<DWORD>(MF_SOURCE_READER_MEDIASOURCE), GUID_NULL,
+                                 __uuidof(IMFMediaSource), reinterpret_cast<void**>(source.Out()));
+    reader_.Reset();
+    if (source)
+        source->Shutdown();
+}
+
+bool MediaFoundationReader::Close() {
+    const bool report = failed_ && !path_.empty();
+    LetGoOfReader();
+    failed_ = false;
+    openedFully_ = false;
+    converted_ = -1;
+    dib_.clear();
+    return report;
+}
+
+}  // namespace kineloop

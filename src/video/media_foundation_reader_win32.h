@@ -1,0 +1,83 @@
+// MediaFoundationReader: a video file's first video stream through the Media Foundation Source
+// Reader, frames numbered 0 to N-1 in their order, each as the packed 24-bit bitmap the show takes.
+// Used on the video thread only (video_thread_win32.h), where Media Foundation is started.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <windows.h>
+#include <mfidl.h>
+#include <mfreadwrite.h>
+
+#include "platform/com_ref_win32.h"
+#include "video/frame_source.h"
+#include "video/yuv_to_dib.h"
+
+namespace kineloop {
+
+class MediaFoundationReader : public FrameSource {
+  public:
+    MediaFoundationReader() = default;
+    ~MediaFoundationReader() override;
+    MediaFoundationReader(const MediaFoundationReader&) = delete;
+    MediaFoundationReader& operator=(const MediaFoundationReader&) = delete;
+
+    // Opens the file and settles the pixel format; afterwards it either has a decoder and knows
+    // the frames, or Close reports the file.
+    void Open(const std::wstring& path);
+    // Takes `path` as a file that cannot be read, without opening it: Close reports it.
+    void Refuse(const std::wstring& path);
+
+    VideoLibrary Library() const override { return VideoLibrary::MediaFoundation; }
+    bool OpenedFully() const override { return openedFully_; }
+    bool HasDecoder() const override { return static_cast<bool>(reader_); }
+    int32_t FirstFrame() const override { return 0; }
+    int32_t FrameCount() const override { return frameCount_; }
+    int32_t FrameWidth() const override { return shownWidth_; }
+    int32_t FrameHeight() const override { return shownHeight_; }
+    double FramesPerSecond() const override { return framesPerSecond_; }
+    // A later frame is reached by reading and dropping the frames between; an earlier one by
+    // going back to the start.
+    const void* ReadFrame(int32_t number) override;
+    size_t FrameBytes() const override { return reader_ ? dib_.size() : 0; }
+    bool Close() override;
+    const std::wstring& Path() const override { return path_; }
+
+  private:
+    // Releases the reader and shuts down the media source it read from.
+    void LetGoOfReader();
+    bool ChooseOutput();
+    bool LearnOutput();
+    // The next sample of the stream; false at its end or on an error.
+    bool NextSample(ComRef<IMFSample>& sample, LONGLONG* time = nullptr);
+    // The time from the first frame to the second (100-nanosecond units), 0 when unknown; the
+    // reader is back at the start afterwards.
+    int64_t MeasureFrameTime();
+    bool Rewind();
+    bool Convert(IMFSample* sample);
+
+    std::wstring path_;
+    ComRef<IMFSourceReader> reader_;
+    bool openedFully_ = false;
+    bool failed_ = false;  // the file could not be read: Close reports it
+    int32_t frameCount_ = 0;
+    int32_t shownWidth_ = 0, shownHeight_ = 0;
+    double framesPerSecond_ = 0;
+    uint32_t rotation_ = 0;
+
+    // The decoder's output.
+    SampleLayout layout_ = SampleLayout::Nv12;
+    int32_t width_ = 0, height_ = 0;
+    int32_t stride_ = 0;  // MF_MT_DEFAULT_STRIDE, 0 when absent
+    YuvMatrix matrix_ = YuvMatrix::Bt601;
+    YuvRange range_ = YuvRange::Limited;
+
+    int32_t next_ = 0;        // the number of the frame the next sample holds
+    bool ended_ = false;      // no more samples before a rewind
+    int32_t converted_ = -1;  // the frame dib_ holds
+    std::vector<uint8_t> dib_;
+};
+
+}  // namespace kineloop

@@ -1,0 +1,208 @@
+// The one thread on which the process opens, reads and closes its video files. COM and Media
+// Foundation are started on it once and shut down by EndVideoThread.
+#include "video/video_thread_win32.h"
+
+#include <deque>
+#include <memory>
+#include <mutex>
+
+#include <mfapi.h>
+#include <objbase.h>
+
+#include "platform/handles_win32.h"
+#include "platform/message_pump_win32.h"
+
+namespace kineloop {
+
+namespace {
+struct VideoThread;
+}
+
+// One piece of work for the video thread, shared by the queue and whoever waits for it.
+struct VideoTask {
+    std::function<void()> work;
+    UniqueHandle done{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    VideoThread* thread = nullptr;  // the thread it was queued on
+    ULONGLONG posted = 0;           // GetTickCount64 when queued
+};
+
+namespace {
+
+using Task = VideoTask;
+
+// The thread and its queue. Only ever one; it lives until EndVideoThread or the end of the
+// program.
+struct VideoThread {
+    std::mutex mutex;
+    std::deque<std::shared_ptr<Task>> queue;
+    UniqueHandle wake{CreateEventW(nullptr, FALSE, FALSE, nullptr)};
+    UniqueHandle thread;
+    DWORD threadId = 0;
+    bool ending = false;
+};
+
+std::mutex g_startMutex;
+// The thread in use: made when first needed, never freed (the program ends with it, and a thread
+// given up on as stuck still uses its queue).
+VideoThread* g_thread = nullptr;
+bool g_stuck = false;  // a thread was given up on
+thread_local bool t_mediaFoundation = false;
+
+std::shared_ptr<Task> NextTask(VideoThread& video) {
+    std::lock_guard<std::mutex> lock(video.mutex);
+    if (video.queue.empty())
+        return nullptr;
+    std::shared_ptr<Task> task = std::move(video.queue.front());
+    video.queue.pop_front();
+    return task;
+}
+
+DWORD WINAPI VideoThreadMain(void* parameter) {
+    VideoThread& video = *static_cast<VideoThread*>(parameter);
+    // A single-threaded apartment, as AVIFile's objects expect; it pumps its messages below.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    t_mediaFoundation = SUCCEEDED(MFStartup(MF_VERSION, MFSTARTUP_FULL));
+    for (;;) {
+        while (std::shared_ptr<Task> task = NextTask(video)) {
+            task->work();
+            SetEvent(task->done.Get());
+        }
+        {
+            std::lock_guard<std::mutex> lock(video.mutex);
+            if (video.ending && video.queue.empty())
+                break;
+        }
+        const HANDLE wake = video.wake.Get();
+        if (MsgWaitForMultipleObjects(1, &wake, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0)
+            PumpPendingMessages();
+    }
+    if (t_mediaFoundation)
+        MFShutdown();
+    t_mediaFoundation = false;
+    if (SUCCEEDED(com))
+        CoUninitialize();
+    return 0;
+}
+
+VideoThread* StartedThread() {
+    std::lock_guard<std::mutex> lock(g_startMutex);
+    if (!g_thread) {
+        auto video = std::make_unique<VideoThread>();
+        if (!video->wake)
+            return nullptr;
+        video->thread.Reset(
+            CreateThread(nullptr, 0, VideoThreadMain, video.get(), 0, &video->threadId));
+        if (!video->thread)
+            return nullptr;
+        g_thread = video.release();
+    }
+    return g_thread->ending ? nullptr : g_thread;
+}
+
+std::shared_ptr<Task> Queue(VideoThread& video, const std::function<void()>& work, bool last) {
+    auto task = std::make_shared<Task>();
+    if (!task->done)
+        return nullptr;
+    task->work = work;
+    task->thread = &video;
+    task->posted = GetTickCount64();
+    {
+        std::lock_guard<std::mutex> lock(video.mutex);
+        video.queue.push_back(task);
+        if (last)
+            video.ending = true;
+    }
+    SetEvent(video.wake.Get());
+    return task;
+}
+
+// Waits for `done`, at most `limitMs` from `start`, with the messages of `style` running.
+bool WaitRunning(HANDLE done, WaitStyle style, DWORD limitMs, ULONGLONG start = GetTickCount64()) {
+    const DWORD wakeOn = style == WaitStyle::AllMessages
+                             ? QS_ALLINPUT
+                             : QS_PAINT | QS_TIMER | QS_POSTMESSAGE | QS_SENDMESSAGE;
+    for (;;) {
+        DWORD left = INFINITE;
+        if (limitMs != INFINITE) {
+            const ULONGLONG spent = GetTickCount64() - start;
+            if (spent >= limitMs)
+                return WaitForSingleObject(done, 0) == WAIT_OBJECT_0;
+            left = static_cast<DWORD>(limitMs - spent);
+        }
+        const DWORD woke = MsgWaitForMultipleObjects(1, &done, FALSE, left, wakeOn);
+        if (woke == WAIT_OBJECT_0)
+            return true;
+        if (woke == WAIT_OBJECT_0 + 1) {
+            if (style == WaitStyle::AllMessages)
+                PumpPendingMessages();
+            else
+                PumpPendingMessagesExceptInput();
+        }
+    }
+}
+
+}  // namespace
+
+VideoTicket PostToVideoThread(const std::function<void()>& work) {
+    if (g_thread && g_thread->threadId == GetCurrentThreadId()) {
+        // Already there: done at once, and the ticket says so.
+        auto task = std::make_shared<Task>();
+        work();
+        if (task->done)
+            SetEvent(task->done.Get());
+        return task;
+    }
+    VideoThread* video = StartedThread();
+    return video ? Queue(*video, work, false) : nullptr;
+}
+
+bool WaitForVideoWork(const VideoTicket& ticket, WaitStyle style, DWORD limitMs) {
+    if (!ticket || !ticket->done)
+        return false;
+    if (WaitRunning(ticket->done.Get(), style, limitMs, ticket->posted))
+        return true;
+    // Stuck in the platform: the thread keeps what it holds, and later work goes to a new one.
+    std::lock_guard<std::mutex> lock(g_startMutex);
+    if (g_thread == ticket->thread)
+        g_thread = nullptr;
+    g_stuck = true;
+    return false;
+}
+
+bool RunOnVideoThread(const std::function<void()>& work, WaitStyle style, DWORD limitMs) {
+    if (g_thread && g_thread->threadId == GetCurrentThreadId()) {
+        work();  // already there
+        return true;
+    }
+    return WaitForVideoWork(PostToVideoThread(work), style, limitMs);
+}
+
+bool VideoThreadGaveUp() {
+    std::lock_guard<std::mutex> lock(g_startMutex);
+    return g_stuck;
+}
+
+bool MediaFoundationReady() {
+    return t_mediaFoundation;
+}
+
+bool EndVideoThread(const std::function<void()>& release, DWORD limitMs) {
+    VideoThread* video = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(g_startMutex);
+        video = g_thread;
+    }
+    if (VideoThreadGaveUp())
+        return false;  // shutting the platform down beside a stuck thread crashes it
+    if (!video || video->threadId == GetCurrentThreadId())
+        return true;
+    if (!Queue(*video, release, true))
+        return false;
+    // Only the input is kept back: a click or key must not start ending the program again.
+    const HANDLE thread = video->thread.Get();
+    const bool ended = WaitRunning(thread, WaitStyle::NoInput, limitMs);
+    std::lock_guard<std::mutex> lock(g_startMutex);
+    return ended && !g_stuck;
+}
+
+}  // namespace kineloop

@@ -1,2 +1,0 @@
-// A frames file that reaches up into the show: the layering check must refuse it.
-#include "show/tile_grid.h"
