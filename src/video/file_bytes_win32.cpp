@@ -2,6 +2,8 @@
 // before the platform does.
 #include "video/file_bytes_win32.h"
 
+#include "video/video_thread_win32.h"
+
 namespace kineloop {
 
 FileBytes::FileBytes(const std::wstring& path)
@@ -21,7 +23,10 @@ bool FileBytes::Read(uint64_t offset, void* into, size_t bytes) {
     at.Offset = static_cast<DWORD>(offset);
     at.OffsetHigh = static_cast<DWORD>(offset >> 32);
     DWORD read = 0;
-    return ReadFile(file_.Get(), into, wanted, &read, &at) && read == wanted;
+    const bool whole = ReadFile(file_.Get(), into, wanted, &read, &at) && read == wanted;
+    // A disk that had to wake for this read is alive now.
+    ReportVideoProgress();
+    return whole;
 }
 
 }  // namespace kineloop

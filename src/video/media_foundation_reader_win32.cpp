@@ -171,6 +171,8 @@ bool MediaFoundationReader::NextSample(ComRef<IMFSample>& sample, LONGLONG* time
         DWORD stream = 0, flags = 0;
         LONGLONG at = 0;
         const HRESULT read = reader_->ReadSample(kVideo, 0, &stream, &flags, &at, sample.Out());
+        // Each sample is a step forward: a long skip through a large video is no hang.
+        ReportVideoProgress();
         if (FAILED(read) || (flags & (MF_SOURCE_READERF_ERROR | MF_SOURCE_READERF_ENDOFSTREAM))) {
             ended_ = true;
             return false;

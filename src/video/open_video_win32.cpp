@@ -79,7 +79,7 @@ class ThreadedSource final : public FrameSource {
                 Keep(inner);
                 shared->inner = inner;
             },
-            style_, kCallLimitMs);
+            style_, kOpenLimitMs);
         FrameSource* inner = done ? shared_->inner : nullptr;
         if (!inner)
             return;
@@ -133,7 +133,7 @@ class ThreadedSource final : public FrameSource {
         });
         if (!ticket)
             return false;
-        ahead_.push_back({number, std::move(ticket), true});
+        ahead_.push_back({number, std::move(ticket)});
         return true;
     }
 

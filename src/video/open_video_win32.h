@@ -24,9 +24,13 @@ std::unique_ptr<FrameSource> OpenFrameSource(const std::wstring& path, WaitStyle
 // own ending would crash.
 bool EndVideo(DWORD limitMs);
 
-// How long one open or read of a video may take before it is given up (the platform hangs on
-// some damaged files): a failed open then, or a frame that cannot be decoded.
+// How long a read or close of a video may go without progress (a decoded sample) before it is
+// given up as stuck in the platform, which hangs on some damaged files.
 inline constexpr DWORD kCallLimitMs = 4000;
+// The same for an open, which shows progress only between its own looks at the file and the
+// platform's parsing: long enough for a disk that has to wake first (5 s and more), short enough
+// that a file the platform hangs on is reported within seconds.
+inline constexpr DWORD kOpenLimitMs = 8000;
 
 // How long the end of the program waits for the video thread: a key ends the show at once even
 // while the platform is still busy with a file.

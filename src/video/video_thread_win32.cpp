@@ -2,6 +2,7 @@
 // Foundation are started on it once and shut down by EndVideoThread.
 #include "video/video_thread_win32.h"
 
+#include <atomic>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -23,7 +24,6 @@ struct VideoTask {
     std::function<void()> work;
     UniqueHandle done{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     VideoThread* thread = nullptr;  // the thread it was queued on
-    ULONGLONG posted = 0;           // GetTickCount64 when queued
 };
 
 namespace {
@@ -39,6 +39,10 @@ struct VideoThread {
     UniqueHandle thread;
     DWORD threadId = 0;
     bool ending = false;
+    // The last sign of life of the work under way: when it started, or its last progress. Work
+    // waited for is stuck only when the thread is busy and this is older than the limit.
+    std::atomic<bool> busy{false};
+    std::atomic<ULONGLONG> lastSign{0};
 };
 
 std::mutex g_startMutex;
@@ -47,6 +51,7 @@ std::mutex g_startMutex;
 VideoThread* g_thread = nullptr;
 bool g_stuck = false;  // a thread was given up on
 thread_local bool t_mediaFoundation = false;
+thread_local VideoThread* t_thread = nullptr;  // on the video thread, itself
 
 std::shared_ptr<Task> NextTask(VideoThread& video) {
     std::lock_guard<std::mutex> lock(video.mutex);
@@ -59,12 +64,16 @@ std::shared_ptr<Task> NextTask(VideoThread& video) {
 
 DWORD WINAPI VideoThreadMain(void* parameter) {
     VideoThread& video = *static_cast<VideoThread*>(parameter);
+    t_thread = &video;
     // A single-threaded apartment, as AVIFile's objects expect; it pumps its messages below.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     t_mediaFoundation = SUCCEEDED(MFStartup(MF_VERSION, MFSTARTUP_FULL));
     for (;;) {
         while (std::shared_ptr<Task> task = NextTask(video)) {
+            video.lastSign = GetTickCount64();
+            video.busy = true;
             task->work();
+            video.busy = false;
             SetEvent(task->done.Get());
         }
         {
@@ -105,7 +114,6 @@ std::shared_ptr<Task> Queue(VideoThread& video, const std::function<void()>& wor
         return nullptr;
     task->work = work;
     task->thread = &video;
-    task->posted = GetTickCount64();
     {
         std::lock_guard<std::mutex> lock(video.mutex);
         video.queue.push_back(task);
@@ -116,18 +124,23 @@ std::shared_ptr<Task> Queue(VideoThread& video, const std::function<void()>& wor
     return task;
 }
 
-// Waits for `done`, at most `limitMs` from `start`, with the messages of `style` running.
-bool WaitRunning(HANDLE done, WaitStyle style, DWORD limitMs, ULONGLONG start = GetTickCount64()) {
+// Waits for `done` with the messages of `style` running, for as long as `thread` (when given)
+// shows a sign of life at least every `limitMs` while it is busy: time in the queue, and work that
+// goes on making progress, never count against the limit.
+bool WaitRunning(HANDLE done, WaitStyle style, DWORD limitMs, const VideoThread* thread) {
     const DWORD wakeOn = style == WaitStyle::AllMessages
                              ? QS_ALLINPUT
                              : QS_PAINT | QS_TIMER | QS_POSTMESSAGE | QS_SENDMESSAGE;
     for (;;) {
         DWORD left = INFINITE;
         if (limitMs != INFINITE) {
-            const ULONGLONG spent = GetTickCount64() - start;
-            if (spent >= limitMs)
-                return WaitForSingleObject(done, 0) == WAIT_OBJECT_0;
-            left = static_cast<DWORD>(limitMs - spent);
+            left = limitMs;
+            if (thread && thread->busy) {
+                const ULONGLONG quiet = GetTickCount64() - thread->lastSign;
+                if (quiet >= limitMs)
+                    return WaitForSingleObject(done, 0) == WAIT_OBJECT_0;
+                left = static_cast<DWORD>(limitMs - quiet);
+            }
         }
         const DWORD woke = MsgWaitForMultipleObjects(1, &done, FALSE, left, wakeOn);
         if (woke == WAIT_OBJECT_0)
@@ -159,7 +172,7 @@ VideoTicket PostToVideoThread(const std::function<void()>& work) {
 bool WaitForVideoWork(const VideoTicket& ticket, WaitStyle style, DWORD limitMs) {
     if (!ticket || !ticket->done)
         return false;
-    if (WaitRunning(ticket->done.Get(), style, limitMs, ticket->posted))
+    if (WaitRunning(ticket->done.Get(), style, limitMs, ticket->thread))
         return true;
     // Stuck in the platform: the thread keeps what it holds, and later work goes to a new one.
     std::lock_guard<std::mutex> lock(g_startMutex);
@@ -175,6 +188,11 @@ bool RunOnVideoThread(const std::function<void()>& work, WaitStyle style, DWORD 
         return true;
     }
     return WaitForVideoWork(PostToVideoThread(work), style, limitMs);
+}
+
+void ReportVideoProgress() {
+    if (t_thread)
+        t_thread->lastSign = GetTickCount64();
 }
 
 bool VideoThreadGaveUp() {
@@ -200,7 +218,7 @@ bool EndVideoThread(const std::function<void()>& release, DWORD limitMs) {
         return false;
     // Only the input is kept back: a click or key must not start ending the program again.
     const HANDLE thread = video->thread.Get();
-    const bool ended = WaitRunning(thread, WaitStyle::NoInput, limitMs);
+    const bool ended = WaitRunning(thread, WaitStyle::NoInput, limitMs, nullptr);
     std::lock_guard<std::mutex> lock(g_startMutex);
     return ended && !g_stuck;
 }

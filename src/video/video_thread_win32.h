@@ -17,7 +17,8 @@ enum class WaitStyle {
 };
 
 // Runs `work` on the video thread (started when first needed) and returns once it is done, or
-// after `limitMs`: the platform can hang on a damaged file. A thread that overran is left to
+// once the thread has shown no sign of life for `limitMs` (ReportVideoProgress): the platform can
+// hang on a damaged file. A thread that overran is left to
 // itself (`work` must then own everything it touches) and the next call starts a new one. False
 // when `work` did not finish in time or the thread could not be started.
 bool RunOnVideoThread(const std::function<void()>& work, WaitStyle style, DWORD limitMs = INFINITE);
@@ -31,9 +32,14 @@ using VideoTicket = std::shared_ptr<VideoTask>;
 // never runs). Work queued earlier runs first.
 VideoTicket PostToVideoThread(const std::function<void()>& work);
 
-// Waits for posted work as RunOnVideoThread does, at most `limitMs` from when it was posted: work
-// that overran gives up its thread as stuck, just the same. False then or for a null ticket.
+// Waits for posted work as RunOnVideoThread does: the clock runs only while the thread is busy
+// and is set back by every sign of life, so time in the queue never counts. Work that overran
+// gives up its thread as stuck, just the same. False then or for a null ticket.
 bool WaitForVideoWork(const VideoTicket& ticket, WaitStyle style, DWORD limitMs = INFINITE);
+
+// Says, on the video thread, that the work under way is getting on (a sample decoded, bytes
+// read), so a long task that keeps moving is not taken for a hang. Does nothing elsewhere.
+void ReportVideoProgress();
 
 // Whether a video thread was given up on as stuck in the platform. (Wine's Media Foundation then
 // hangs in every later open too.)
