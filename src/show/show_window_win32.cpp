@@ -190,6 +190,9 @@ void ShowScreen::OnTimer(UINT_PTR id) {
                 DestroyWindow(Hwnd());  // frees this object: nothing of it is used below
             break;
         case kLoopHeldUpTimer:
+            // Once: the end waits with timers running. The screen is given back before it does.
+            KillTimer(Hwnd(), kLoopHeldUpTimer);
+            ShowWindow(Hwnd(), SW_HIDE);
             EndProgram();
     }
 }
