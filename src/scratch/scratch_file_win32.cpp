@@ -31,6 +31,33 @@ std::wstring PlaceOrNothing(const ScratchPlaces& places) {
     return places.Current() ? *places.Current() : std::wstring();
 }
 
+// A refused open is tried again for a moment before the run moves on to the next place: a virus
+// scanner, an indexer or a sync client holding the previous frame's file keeps its name
+// delete-pending for a while. A missing folder is no passing thing.
+constexpr int kOpenTries = 8;
+constexpr DWORD kOpenRetryMs = 25;
+
+// Opens (or creates) the scratch file at `path`; `wasThere` says whether a file was there.
+UniqueHandle OpenScratch(const std::wstring& path, bool& wasThere) {
+    for (int tries = 1;; ++tries) {
+        // The system keeps a temporary file in its cache rather than on the disk, and deletes a
+        // delete-on-close file when its last handle goes, also when the process is killed.
+        // Opened, not created over: the file is gone between frames anyway, and a file cut to
+        // nothing and written again is sent to the disk when it closes (ext4 under Wine: 1-2 ms
+        // a frame). One left there by something else is cut to the picture after the write.
+        UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
+                                      FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE,
+                                      nullptr));
+        const DWORD error = GetLastError();
+        wasThere = file && error == ERROR_ALREADY_EXISTS;
+        const bool passing = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION;
+        if (file || !passing || tries == kOpenTries)
+            return file;
+        Sleep(kOpenRetryMs);
+    }
+}
+
 bool WriteAll(HANDLE file, const uint8_t* bytes, size_t size) {
     // A picture is at most kMaxImageBytes, well within one call.
     DWORD written = 0;
@@ -73,16 +100,8 @@ ScratchFile::Trip ScratchFile::PassThrough(const std::array<uint8_t, kBitmapHead
         if (!place)
             return Trip::kNoPlace;
         path_ = *place;
-        // The system keeps a temporary file in its cache rather than on the disk, and deletes a
-        // delete-on-close file when its last handle goes, also when the process is killed.
-        // Opened, not created over: the file is gone between frames anyway, and a file cut to
-        // nothing and written again is sent to the disk when it closes (ext4 under Wine: 1-2 ms
-        // a frame). One left there by something else is cut to the picture after the write.
-        UniqueHandle file(CreateFileW(path_.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
-                                      FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
-                                      FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE,
-                                      nullptr));
-        const bool wasThere = file && GetLastError() == ERROR_ALREADY_EXISTS;
+        bool wasThere = false;
+        UniqueHandle file = OpenScratch(path_, wasThere);
         if (file && WriteAll(file.Get(), headers.data(), headers.size()) &&
             WriteAll(file.Get(), rows, rowBytes) && (!wasThere || SetEndOfFile(file.Get()))) {
             LARGE_INTEGER start{};

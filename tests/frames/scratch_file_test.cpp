@@ -2,6 +2,8 @@
 // refuses the file gives way to the next. (The bytes of the trip itself: frame_route_test.cpp.)
 #include "scratch/scratch_file_win32.h"
 
+#include <thread>
+
 #include <gtest/gtest.h>
 
 #include "driver/driver.h"
@@ -66,6 +68,25 @@ TEST_F(Scratch, AFailedWriteFallsBackForEveryScratchFileOfTheRun) {
     EXPECT_EQ(dialog.Path(), fallback);
     EXPECT_FALSE(FileExistsAt(taken));
     EXPECT_TRUE(RemoveDirectoryW(perUser.c_str())) << "something was left in the fallback";
+}
+
+// Something else holding the file for a moment (a scanner, an indexer) does not move the run on.
+TEST_F(Scratch, APlaceHeldForAMomentIsKept) {
+    const std::wstring first = folder / L"Dummy.bmp";
+    ScratchPlaces places({first, folder / L"user\\Dummy.bmp"});
+    HANDLE held = CreateFileW(first.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    std::thread letGo([held] {
+        Sleep(25);
+        CloseHandle(held);
+    });
+    ScratchFile scratch(places);
+    Picture picture;
+    EXPECT_EQ(Pass(scratch, picture), ScratchFile::Trip::kReadBack);
+    letGo.join();
+    EXPECT_EQ(scratch.Path(), first);
+    EXPECT_EQ(*places.Current(), first);
 }
 
 TEST_F(Scratch, AFrameIsRefusedOnlyWhenEveryPlaceFails) {
