@@ -66,39 +66,57 @@ void PlaceTile(ShowSession& s) {
     s.tile = NextTileOn(area, s.grid, s.tile, width, height);
 }
 
+// Opens the show's video on the video thread, where a click or key ends the show meanwhile. Null,
+// with the file reported once, when it cannot show a frame.
+std::unique_ptr<FrameSource> OpenForShow(ShowSession& s) {
+    std::unique_ptr<FrameSource> source =
+        OpenFrameSource(Widen(s.settings.AVI_File), WaitStyle::AllMessages);
+    s.StreamStart = source->FirstFrame();
+    s.StreamLength = source->FrameCount();
+    bool report = false;
+    if (!source->OpenedFully())
+        report = source->Close();
+    // A stream of no frames (or none the platform can count, as an MPEG-1 elementary stream
+    // under Wine) can never show one either: a black screen would say nothing.
+    else if (!source->HasDecoder() || source->FrameCount() < 1)
+        report = (source->Close(), true);
+    else
+        return source;
+    if (report)
+        ShowInfoMessage(UnreadableVideoMessage(source->Path()), s.window);
+    return nullptr;
+}
+
 void PlayFrames(ShowSession& s, uint64_t stopAfterFrames) {
     // Set before the open, which lets input run: a stop asked for meanwhile holds at the first
     // yield.
     s.KeepPlaying = true;
-    // Opened and read on the video thread: a click or key ends the show meanwhile.
-    const std::unique_ptr<FrameSource> source =
-        OpenFrameSource(Widen(s.settings.AVI_File), WaitStyle::AllMessages);
-    FrameSource& reader = *source;
-    s.StreamStart = reader.FirstFrame();
-    s.StreamLength = reader.FrameCount();
-    if (!reader.OpenedFully()) {
-        if (reader.Close())
-            ShowInfoMessage(UnreadableVideoMessage(reader.Path()), s.window);
+    std::unique_ptr<FrameSource> source = OpenForShow(s);
+    if (!source)
         return;
-    }
     // A video that can never show a frame is reported as one that cannot be opened, once, and
     // the screen stays black until a click or key (the window's own message loop is idle).
     auto reportUnshowable = [&] {
-        reader.Close();
-        ShowInfoMessage(UnreadableVideoMessage(reader.Path()), s.window);
+        source->Close();
+        ShowInfoMessage(UnreadableVideoMessage(source->Path()), s.window);
     };
-    if (!reader.HasDecoder()) {
-        reportUnshowable();
-        return;
-    }
 
     FrameRoute route;
-    FramesAhead ahead(reader);
+    auto ahead = std::make_unique<FramesAhead>(*source);
     uint64_t shown = 0;
     ULONGLONG lastYield = GetTickCount64();
     const DWORD idlePause = std::max(PauseOf(s.settings), kIdlePauseMs);
 
     for (;;) {
+        if (source->GivenUp()) {
+            // Stuck in the platform: the next pass opens the file afresh, and the tiles shown
+            // stay. Where that fails too, the file is reported and the mosaic stays as it is.
+            ahead.reset();
+            source = OpenForShow(s);
+            if (!source)
+                return;
+            ahead = std::make_unique<FramesAhead>(*source);
+        }
         FramePass pass(s.StreamStart, s.StreamLength, s.settings.Flame_Skip);
         bool shownInPass = false;
         // Frames of this pass that were read, and those the reader or the copy refused (a frame
@@ -109,11 +127,13 @@ void PlayFrames(ShowSession& s, uint64_t stopAfterFrames) {
             ++readInPass;
             // The video thread reads and stretches the frames that follow while this one goes
             // through the scratch file, onto the screen and through the pause.
-            const StretchedFrame& frame = ahead.Take(
+            const StretchedFrame& frame = ahead->Take(
                 number, ShapeOf(s),
                 FrameSequence(pass, s.StreamStart, s.StreamLength, s.settings.Flame_Skip));
             const FrameRoute::Result result = TakeIntoPicS(s, route, frame);
-            ahead.Release();
+            ahead->Release();
+            if (source->GivenUp())
+                break;
             const bool taken = result != FrameRoute::Result::kRefused;
             if (!taken)
                 ++refusedInPass;

@@ -60,6 +60,10 @@ class FrameSource {
     // Bytes that the last non-null ReadFrame result may be read for; 0 without a decoder.
     virtual size_t FrameBytes() const = 0;
 
+    // Whether the source was given up on, stuck in the platform: it reads nothing more, and only
+    // a fresh open may read the file again.
+    virtual bool GivenUp() const { return false; }
+
     // Lets go of the file. True when the file could not be read: the caller then reports it with
     // UnreadableVideoMessage before anything else happens. Running it again returns false.
     virtual bool Close() = 0;

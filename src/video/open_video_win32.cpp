@@ -166,6 +166,7 @@ class ThreadedSource final : public FrameSource {
         report = shared_->report;
         return report;
     }
+    bool GivenUp() const override { return givenUp_; }
     const std::wstring& Path() const override { return path_; }
 
   private:
@@ -205,6 +206,7 @@ class ThreadedSource final : public FrameSource {
 
     // The source stays with the stuck thread; nothing here touches it again.
     void GiveUp() {
+        givenUp_ = inner_ != nullptr;
         inner_ = nullptr;
         hasDecoder_ = false;
         ahead_.clear();
@@ -222,6 +224,7 @@ class ThreadedSource final : public FrameSource {
     std::deque<Ahead> ahead_;       // the reads ahead under way, oldest first
     size_t frameBytes_ = 0;         // of the last frame handed out
     bool closed_ = false;
+    bool givenUp_ = false;  // after it was opened
     VideoLibrary library_ = VideoLibrary::AviFile;
     bool openedFully_ = false;
     bool hasDecoder_ = false;
