@@ -4,12 +4,17 @@
 
 #include <memory>
 
+#include <windows.h>
+
 #include "video/open_video_win32.h"
 
 namespace kineloop {
 
 VideoProbe ProbeVideo(const std::wstring& path) {
     VideoProbe probe;
+    // The dialog paints while it waits but takes no input: the pointer says so. (A disk may
+    // take seconds to wake.)
+    const HCURSOR pointer = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     // Read on the video thread: the dialog keeps painting whatever the platform does with the file.
     const std::unique_ptr<FrameSource> source = OpenFrameSource(path, WaitStyle::NoInput);
     FrameSource& reader = *source;
@@ -33,6 +38,7 @@ VideoProbe ProbeVideo(const std::wstring& path) {
     }
     facts.fewColours = facts.informationRead && !facts.hasDecoder && reader.PaletteVideo();
     probe.openFailed = reader.Close();
+    SetCursor(pointer);
     return probe;
 }
 

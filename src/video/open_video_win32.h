@@ -27,10 +27,10 @@ bool EndVideo(DWORD limitMs);
 // How long a read or close of a video may go without progress (a decoded sample) before it is
 // given up as stuck in the platform, which hangs on some damaged files.
 inline constexpr DWORD kCallLimitMs = 4000;
-// The same for an open, which shows progress only between its own looks at the file and the
-// platform's parsing: long enough for a disk that has to wake first (5 s and more), short enough
-// that a file the platform hangs on is reported within seconds.
-inline constexpr DWORD kOpenLimitMs = 8000;
+// The same for an open, which shows no progress while the platform parses the file: long enough
+// for a disk that has to wake (5 s and more) and a slow share on which the platform's many small
+// reads add up. The show can be ended and the dialog paints meanwhile.
+inline constexpr DWORD kOpenLimitMs = 15000;
 
 // How long the end of the program waits for the video thread: a key ends the show at once even
 // while the platform is still busy with a file.
