@@ -13,6 +13,8 @@ packages=(
   # Wine's Media Foundation decodes through GStreamer: libav for H.264, MPEG-4 Part 2 and WMV,
   # plugins-ugly for the ASF container.
   gstreamer1.0-libav gstreamer1.0-plugins-ugly
+  # A slow disk for the tests: a FUSE file system whose reads wait.
+  fuse3 python3-fusepy
 )
 
 missing=()
