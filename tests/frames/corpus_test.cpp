@@ -22,6 +22,7 @@
 #include "frames/loop_host.h"
 #include "bitmap/packed_frame.h"
 #include "scratch/frame_route_win32.h"
+#include "video/open_video_win32.h"
 #include "platform/text_win32.h"
 
 #include <psapi.h>  // after <windows.h>
@@ -437,6 +438,20 @@ TEST(DamagedFiles, MediaFoundationFilesEndInBoundedTimeWithOneReportAtMost) {
     EXPECT_GT(tally.failedOpens, 50);
     EXPECT_GT(tally.loopTiles, 50);
 }
+
+// The show's loop ran here on the video thread, with Media Foundation started on it: the process
+// ends as the program does, the video thread shut down first, or at once beside a stuck one.
+class EndAsTheProgramDoes : public ::testing::Environment {
+  public:
+    void TearDown() override {
+        const bool ended = EndVideo(kEndVideoWaitMs);
+        std::fflush(stdout);
+        if (!ended)
+            TerminateProcess(GetCurrentProcess(),
+                             ::testing::UnitTest::GetInstance()->Passed() ? 0 : 1);
+    }
+};
+const auto* const g_end = ::testing::AddGlobalTestEnvironment(new EndAsTheProgramDoes);
 
 }  // namespace
 }  // namespace kineloop
