@@ -27,12 +27,6 @@ std::string IniGet(const std::string& section, const std::string& key, const std
     }
 }
 
-bool IniPut(const std::string& section, const std::string& key, const std::string& value,
-            const std::wstring& file) {
-    return WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(),
-                                      Widen(value).c_str(), file.c_str()) != FALSE;
-}
-
 bool FileExists(const std::string& path) {
     const std::wstring name = Widen(WithoutTrailingSeparator(path));
     UniqueHandle file(CreateFileW(name.c_str(), GENERIC_READ,
@@ -47,10 +41,6 @@ std::wstring SettingsFilePath() {
 
 std::string SettingsFile::IniGet(const std::string& key) {
     return kineloop::IniGet(settings_keys::kSection, key, path_);
-}
-
-bool SettingsFile::IniPut(const std::string& key, const std::string& value) {
-    return kineloop::IniPut(settings_keys::kSection, key, value, path_);
 }
 
 bool SettingsFile::FileExists(const std::string& path) {

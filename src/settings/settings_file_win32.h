@@ -12,23 +12,17 @@ namespace kineloop {
 // the file itself stays in the system's ANSI code page.
 std::string IniGet(const std::string& section, const std::string& key, const std::wstring& file);
 
-// Writes one key; the platform creates the file and the section when needed. Returns whether the
-// write succeeded.
-bool IniPut(const std::string& section, const std::string& key, const std::string& value,
-            const std::wstring& file);
-
 // Whether `path` names a file that can be opened for reading; one trailing "\" is ignored.
 bool FileExists(const std::string& path);
 
 // The full path of the settings file beside the program.
 std::wstring SettingsFilePath();
 
-// The section "Section" of one settings file, for the loader and the writer.
-class SettingsFile : public SettingsStore {
+// The section "Section" of one settings file, for the loader.
+class SettingsFile : public SettingsSource {
   public:
     explicit SettingsFile(std::wstring path) : path_(std::move(path)) {}
     std::string IniGet(const std::string& key) override;
-    bool IniPut(const std::string& key, const std::string& value) override;
     bool FileExists(const std::string& path) override;
 
   private:
