@@ -1,4 +1,5 @@
-// The settings file Kineloop.ini beside the program, through the private-profile functions.
+// The settings file Kineloop.ini beside the program, read as the private-profile functions would,
+// except that its Japanese keys are found on any system.
 #pragma once
 
 #include <string>
@@ -8,8 +9,8 @@
 
 namespace kineloop {
 
-// The whole value of `key` (however long), or empty text when it is missing. UTF-8 in and out;
-// the file itself stays in the system's ANSI code page.
+// The whole value of `key` (however long), or empty text when it or the file is missing. UTF-8 in
+// and out; an ANSI file's values are in the system's code page.
 std::string IniGet(const std::string& section, const std::string& key, const std::wstring& file);
 
 // Whether `path` names a file that can be opened for reading; one trailing "\" is ignored.
