@@ -19,14 +19,18 @@ namespace kineloop {
 
 namespace {
 
-// A file beside the settings file that is deleted again unless it took the file's place.
+// The copy is named after the settings file, plainly the program's own.
+std::wstring TemporaryCopyOf(const std::wstring& settingsFile) {
+    return settingsFile + L".tmp";
+}
+
+// The copy beside the settings file, named after it, that is deleted again unless it took the
+// file's place. A copy that a killed save left behind has the same name, so it is replaced and
+// never piles up.
 class TemporaryCopy {
   public:
-    explicit TemporaryCopy(const std::wstring& folder) {
-        std::wstring name(MAX_PATH + 1, L'\0');
-        if (GetTempFileNameW(folder.c_str(), L"Kin", 0, name.data()) != 0)
-            path_ = name.c_str();
-    }
+    explicit TemporaryCopy(const std::wstring& settingsFile)
+        : path_(TemporaryCopyOf(settingsFile)) {}
     ~TemporaryCopy() {
         if (!path_.empty())
             DeleteFileW(path_.c_str());
@@ -46,13 +50,12 @@ class TemporaryCopy {
     std::wstring path_;
 };
 
-// The file's folder: the settings file's path up to its last separator.
-std::wstring FolderOfFile(const std::wstring& path) {
-    const size_t separator = path.find_last_of(L"\\/");
-    return separator == std::wstring::npos ? std::wstring(L".") : path.substr(0, separator);
-}
-
 }  // namespace
+
+// A copy left by a save that was ended half-way goes first, even when this save is refused.
+SettingsFileUpdate::SettingsFileUpdate(std::wstring path) : path_(std::move(path)) {
+    DeleteFileW(TemporaryCopyOf(path_).c_str());
+}
 
 std::string SettingsFileUpdate::IniGet(const std::string& key) {
     return kineloop::IniGet(settings_keys::kSection, key, path_);
@@ -90,8 +93,8 @@ bool SettingsFileUpdate::Commit() {
     }
     const std::string bytes = FileOfText(*text);
 
-    TemporaryCopy copy(FolderOfFile(path_));
-    if (copy.Path().empty() || !WriteWholeFile(copy.Path(), bytes))
+    TemporaryCopy copy(path_);
+    if (!WriteWholeFile(copy.Path(), bytes))
         return false;
     // Read back, bytes and keys: a write the disk cut short must never replace the file.
     if (ReadWholeFile(copy.Path()) != bytes)

@@ -12,7 +12,8 @@ namespace kineloop {
 
 class SettingsFileUpdate : public SettingsStore {
   public:
-    explicit SettingsFileUpdate(std::wstring path) : path_(std::move(path)) {}
+    // Removes the copy ("Kineloop.ini.tmp") that a save ended half-way left behind.
+    explicit SettingsFileUpdate(std::wstring path);
 
     // Reads the file as it is now.
     std::string IniGet(const std::string& key) override;

@@ -107,5 +107,33 @@ TEST_F(CodePageTest, APathIsStoredInTheSystemsCodePageAndFoundAgain) {
     EXPECT_EQ(Load().values.Pic_Width, 64);
 }
 
+// A save ended between writing its copy and replacing the file leaves "Kineloop.ini.tmp" and
+// nothing else; the next save removes it, even one that then fails, and no other file.
+TEST_F(CodePageTest, ASaveRemovesTheCopyAnEndedSaveLeftAndNoOtherFile) {
+    const std::string old = "[Section]\r\nFast=40\r\n";
+    const std::wstring leftover = folder / L"Kineloop.ini.tmp";
+    const std::wstring others[] = {folder / L"Kin1A2B.tmp", folder / L"Kineloop.ini.tmp.txt",
+                                   folder / L"Kineloop.tmp", folder / L"kineloop.ini.bak"};
+    for (const std::wstring& other : others)
+        ASSERT_TRUE(test::WriteFileBytes(other, "mine"));
+
+    SaverSettings s;
+    s.Fast = 25;
+    s.AVI_File = "C:\\\xE0\xB8\x81.avi";  // Thai: no ANSI code page here holds it
+    ASSERT_TRUE(test::WriteFileBytes(ini, old));
+    ASSERT_TRUE(test::WriteFileBytes(leftover, "[Section]\r\nFast=99\r\n"));
+    EXPECT_FALSE(Save(s));
+    EXPECT_FALSE(test::FileExistsAt(leftover));
+    EXPECT_EQ(test::ReadFileBytes(ini), old);
+
+    s.AVI_File.clear();
+    ASSERT_TRUE(test::WriteFileBytes(leftover, "[Section]\r\nFast=99\r\n"));
+    ASSERT_TRUE(Save(s));
+    EXPECT_FALSE(test::FileExistsAt(leftover));
+    EXPECT_EQ(Load().values.Fast, 25);
+    for (const std::wstring& other : others)
+        EXPECT_EQ(test::ReadFileBytes(other), "mine") << Narrow(other);
+}
+
 }  // namespace
 }  // namespace kineloop
