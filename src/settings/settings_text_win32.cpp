@@ -43,8 +43,9 @@ std::string Utf8ToUtf16(const std::string& text) {
 }  // namespace
 
 std::optional<SettingsText> TextOfFile(const std::string& bytes) {
+    // The mark stays out of the text, or it would hide a section header on the first line.
     if (bytes.compare(0, 3, kUtf8Mark) == 0)
-        return SettingsText{FileEncoding::Utf8, bytes};
+        return SettingsText{FileEncoding::Utf8, bytes.substr(3)};
     if (bytes.compare(0, 2, kUtf16Mark) != 0)
         return SettingsText{FileEncoding::Ansi, bytes};
     const std::optional<std::string> utf8 = Utf16ToUtf8(bytes.substr(2));
@@ -56,6 +57,8 @@ std::optional<SettingsText> TextOfFile(const std::string& bytes) {
 std::string FileOfText(const SettingsText& text) {
     if (text.encoding == FileEncoding::Utf16)
         return std::string(kUtf16Mark) + Utf8ToUtf16(text.text);
+    if (text.encoding == FileEncoding::Utf8)
+        return std::string(kUtf8Mark) + text.text;
     return text.text;
 }
 

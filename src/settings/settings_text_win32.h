@@ -12,7 +12,7 @@ enum class FileEncoding { Ansi, Utf8, Utf16 };
 
 struct SettingsText {
     FileEncoding encoding = FileEncoding::Ansi;
-    std::string text;  // an ANSI or UTF-8 file's bytes; a UTF-16 file's text as UTF-8
+    std::string text;  // an ANSI or UTF-8 file's bytes after any mark; a UTF-16 file's as UTF-8
 };
 
 // Nothing for a UTF-16 file that does not come back the same through UTF-8.

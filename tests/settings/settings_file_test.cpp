@@ -166,6 +166,14 @@ TEST_F(SettingsFileTest, ASaveKeepsEveryOtherByteAndTheEncodingOrWritesNothing) 
     EXPECT_EQ(test::ReadFileBytes(ini).substr(0, 4), std::string("\xFF\xFE[\0", 4));
     EXPECT_EQ(IniGet("Section", "BGMﾌｧｲﾙ", ini), "C:\\m.wav");
 
+    // UTF-8 with its mark stays so, its section found on the first line.
+    ASSERT_TRUE(test::WriteFileBytes(ini, "\xEF\xBB\xBF[Section]\r\nFast=1\r\n"));
+    SettingsFileUpdate utf8(ini);
+    ASSERT_TRUE(WriteSettings(s, utf8));
+    ASSERT_TRUE(utf8.Commit());
+    EXPECT_EQ(test::ReadFileBytes(ini).substr(0, 23), "\xEF\xBB\xBF[Section]\r\nFast=25\r\n");
+    EXPECT_EQ(Load().values.Fast, 25);
+
     // "é" and Korean have no Shift-JIS form: the save fails and the file stays as it was.
     ASSERT_TRUE(test::WriteFileBytes(ini, ansi));
     for (const char* path : {"C:\\café.avi", "C:\\한국어.avi"}) {
