@@ -1,7 +1,9 @@
-// Puts keys into the text of a profile file ("[Section]" headers, "key=value" lines) while every
-// other byte stays as it was: other sections, comments, blank lines, spacing and line endings.
+// Finds and puts keys in the text of a profile file ("[Section]" headers, "key=value" lines); a
+// put leaves every other byte as it was: other sections, comments, blank lines, spacing and line
+// endings.
 #include "settings/profile_text.h"
 
+#include <optional>
 #include <vector>
 
 namespace kineloop {
@@ -84,24 +86,29 @@ std::string WithLineEnding(std::string text) {
     return text;
 }
 
-}  // namespace
+// Where `key` of the first section named `section` is, or where a new key line would go.
+struct Place {
+    enum Kind { NoSection, NoKey, Key } kind = NoSection;
+    size_t equals = 0;             // Key: the key line's "="
+    size_t lineEnd = 0;            // Key: the end of that line, before its line ending
+    size_t insertAt = 0;           // NoKey: after the section's last line that is not blank
+    bool lastHasNoEnding = false;  // NoKey: that line has no line ending
+};
 
-std::string PutProfileKey(const std::string& text, const std::string& section,
-                          const std::string& key, const std::string& value) {
+Place Locate(const std::string& text, const std::string& section, const std::string& key) {
     const std::vector<Line> lines = SplitLines(text);
-    const std::string newLine = key + "=" + value + "\r\n";
+    Place place;
     size_t index = 0;
     std::string name;
     while (index < lines.size() &&
            !(HeaderName(text, lines[index], name) && SameName(name, section)))
         ++index;
     if (index == lines.size())
-        return WithLineEnding(text) + "[" + section + "]\r\n" + newLine;
+        return place;
 
-    // After the header: the first matching key line is rewritten; otherwise the key goes after
-    // the last line that is not blank, before the next section.
-    size_t insertAt = lines[index].next;
-    bool lastHasNoEnding = lines[index].end == lines[index].next;
+    place.kind = Place::NoKey;
+    place.insertAt = lines[index].next;
+    place.lastHasNoEnding = lines[index].end == lines[index].next;
     for (++index; index < lines.size(); ++index) {
         const Line& line = lines[index];
         if (HeaderName(text, line, name))
@@ -109,18 +116,53 @@ std::string PutProfileKey(const std::string& text, const std::string& section,
         const std::string content = Trimmed(text, line.begin, line.end);
         if (content.empty())
             continue;
-        insertAt = line.next;
-        lastHasNoEnding = line.end == line.next;
+        place.insertAt = line.next;
+        place.lastHasNoEnding = line.end == line.next;
         if (content[0] == ';')
             continue;
         const size_t equals = text.find('=', line.begin);
         if (equals == std::string::npos || equals >= line.end)
             continue;
-        if (SameName(Trimmed(text, line.begin, equals), key))
-            return text.substr(0, equals + 1) + value + text.substr(line.end);
+        if (SameName(Trimmed(text, line.begin, equals), key)) {
+            place.kind = Place::Key;
+            place.equals = equals;
+            place.lineEnd = line.end;
+            return place;
+        }
     }
-    const std::string before = text.substr(0, insertAt);
-    return (lastHasNoEnding ? before + "\r\n" : before) + newLine + text.substr(insertAt);
+    return place;
+}
+
+}  // namespace
+
+std::optional<std::string> GetProfileKey(const std::string& text, const std::string& section,
+                                         const std::string& key) {
+    const Place place = Locate(text, section, key);
+    if (place.kind != Place::Key)
+        return std::nullopt;
+    std::string value = Trimmed(text, place.equals + 1, place.lineEnd);
+    // One pair of quotes around the whole value is not part of it, as for the profile functions.
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front())
+        value = value.substr(1, value.size() - 2);
+    return value;
+}
+
+std::string PutProfileKey(const std::string& text, const std::string& section,
+                          const std::string& key, const std::string& value) {
+    const Place place = Locate(text, section, key);
+    const std::string newLine = key + "=" + value + "\r\n";
+    switch (place.kind) {
+        case Place::NoSection:
+            return WithLineEnding(text) + "[" + section + "]\r\n" + newLine;
+        case Place::Key:
+            return text.substr(0, place.equals + 1) + value + text.substr(place.lineEnd);
+        case Place::NoKey:
+            break;
+    }
+    const std::string before = text.substr(0, place.insertAt);
+    return (place.lastHasNoEnding ? before + "\r\n" : before) + newLine +
+           text.substr(place.insertAt);
 }
 
 }  // namespace kineloop

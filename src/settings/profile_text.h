@@ -1,7 +1,9 @@
-// Puts keys into the text of a profile file ("[Section]" headers, "key=value" lines) while every
-// other byte stays as it was: other sections, comments, blank lines, spacing and line endings.
+// Finds and puts keys in the text of a profile file ("[Section]" headers, "key=value" lines); a
+// put leaves every other byte as it was: other sections, comments, blank lines, spacing and line
+// endings.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace kineloop {
@@ -14,5 +16,10 @@ namespace kineloop {
 // New lines end in CR LF.
 std::string PutProfileKey(const std::string& text, const std::string& section,
                           const std::string& key, const std::string& value);
+
+// The value of the key line that PutProfileKey would change, without the blanks around it and
+// without one pair of quotes around the whole; nothing when there is no such line.
+std::optional<std::string> GetProfileKey(const std::string& text, const std::string& section,
+                                         const std::string& key);
 
 }  // namespace kineloop

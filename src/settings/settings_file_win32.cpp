@@ -1,4 +1,5 @@
-// The settings file Kineloop.ini beside the program, through the private-profile functions.
+// The settings file Kineloop.ini beside the program, read as the private-profile functions would,
+// except that its Japanese keys are found on any system.
 #include "settings/settings_file_win32.h"
 
 #include <windows.h>
@@ -7,30 +8,28 @@
 #include "platform/program_folder_win32.h"
 #include "platform/text_win32.h"
 #include "settings/paths.h"
+#include "settings/profile_text.h"
 #include "settings/settings_loader.h"
+#include "settings/settings_text_win32.h"
+#include "settings/whole_file_win32.h"
 
 namespace kineloop {
 
+// The profile functions read the whole file in the system's code page, where the Shift-JIS keys
+// have another form or none: on 936 and 949 not even the key's own bytes find "BGMﾘﾋﾟｰﾄ", whose
+// last byte is a lead byte there. So keys are found among the file's bytes; only values are read
+// through the code page.
 std::string IniGet(const std::string& section, const std::string& key, const std::wstring& file) {
-    const std::wstring wideSection = Widen(section), wideKey = Widen(key);
-    // A value is read whole: the buffer grows until the value fits (a long path must not be cut).
-    std::wstring buffer(256, L'\0');
-    for (;;) {
-        const DWORD length =
-            GetPrivateProfileStringW(wideSection.c_str(), wideKey.c_str(), L"", buffer.data(),
-                                     static_cast<DWORD>(buffer.size()), file.c_str());
-        if (length + 1 < buffer.size() || buffer.size() >= (1u << 20)) {
-            buffer.resize(length);
-            return Narrow(buffer);
-        }
-        buffer.assign(buffer.size() * 4, L'\0');
-    }
-}
-
-bool IniPut(const std::string& section, const std::string& key, const std::string& value,
-            const std::wstring& file) {
-    return WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(),
-                                      Widen(value).c_str(), file.c_str()) != FALSE;
+    const std::optional<std::string> bytes = ReadWholeFile(file);
+    const std::optional<SettingsText> text = bytes ? TextOfFile(*bytes) : std::nullopt;
+    if (!text)
+        return {};
+    const std::optional<std::string> storedKey = KeyIn(text->encoding, key);
+    const std::optional<std::string> storedSection = KeyIn(text->encoding, section);
+    if (!storedKey || !storedSection)
+        return {};
+    const std::optional<std::string> value = GetProfileKey(text->text, *storedSection, *storedKey);
+    return value ? ValueFrom(text->encoding, *value) : std::string();
 }
 
 bool FileExists(const std::string& path) {
@@ -47,10 +46,6 @@ std::wstring SettingsFilePath() {
 
 std::string SettingsFile::IniGet(const std::string& key) {
     return kineloop::IniGet(settings_keys::kSection, key, path_);
-}
-
-bool SettingsFile::IniPut(const std::string& key, const std::string& value) {
-    return kineloop::IniPut(settings_keys::kSection, key, value, path_);
 }
 
 bool SettingsFile::FileExists(const std::string& path) {

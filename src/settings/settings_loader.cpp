@@ -8,7 +8,7 @@ namespace kineloop {
 
 namespace keys = settings_keys;
 
-LoadedSettings LoadSettings(SettingsStore& store, const std::string& programFolder) {
+LoadedSettings LoadSettings(SettingsSource& store, const std::string& programFolder) {
     LoadedSettings loaded;
     SaverSettings& s = loaded.values;
     auto number = [&store](const char* key, int16_t fallback) {

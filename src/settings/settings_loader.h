@@ -9,6 +9,6 @@
 namespace kineloop {
 
 // `programFolder` is the fallback start folder of both file dialogs.
-LoadedSettings LoadSettings(SettingsStore& store, const std::string& programFolder);
+LoadedSettings LoadSettings(SettingsSource& store, const std::string& programFolder);
 
 }  // namespace kineloop

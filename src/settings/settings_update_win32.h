@@ -12,11 +12,12 @@ namespace kineloop {
 
 class SettingsFileUpdate : public SettingsStore {
   public:
-    explicit SettingsFileUpdate(std::wstring path) : path_(std::move(path)) {}
+    // Removes the copy ("Kineloop.ini.tmp") that a save ended half-way left behind.
+    explicit SettingsFileUpdate(std::wstring path);
 
     // Reads the file as it is now.
     std::string IniGet(const std::string& key) override;
-    // Keeps the key for Commit; false when the file's encoding cannot hold the key or value.
+    // Keeps the key for Commit; false when the system's ANSI code page cannot hold the value.
     bool IniPut(const std::string& key, const std::string& value) override;
     bool FileExists(const std::string& path) override;
 

@@ -39,13 +39,14 @@ class SettingsFileTest : public ::testing::Test {
 };
 
 TEST_F(SettingsFileTest, WriterPutsElevenKeysInOrderWithShiftJisKeys) {
-    SettingsFile file(ini);
+    SettingsFileUpdate file(ini);
     SaverSettings s;
     s.AVI_File = "C:\\Movies\\clip.avi";
     s.BgmKind = 2;
     s.BgmFile = "C:\\Music\\song.mp3";
     DialogValues dialog{"0", "99", "320", "240", "1", 10, 1, ""};
-    SaveDialogSettings(s, dialog, file);
+    ASSERT_TRUE(SaveDialogSettings(s, dialog, file));
+    ASSERT_TRUE(file.Commit());
 
     const std::string expected =
         "[Section]\r\n"
@@ -65,10 +66,10 @@ TEST_F(SettingsFileTest, WriterPutsElevenKeysInOrderWithShiftJisKeys) {
 
 TEST_F(SettingsFileTest, ReadsShiftJisKeysOfAnExistingFile) {
     const std::string song = MakeFile(L"曲.wav");
+    ASSERT_EQ(song.substr(song.size() - 7), "曲.wav");
+    // The music file path in the file is Shift-JIS too ("曲" is 8B C8).
     WriteIni("BGM\x8B\xE6\x95\xAA=2\r\nBGM\xD8\xCB\xDF\xB0\xC4=4\r\nBGM\xCC\xA7\xB2\xD9=" +
-             std::string("") + "\r\n");
-    // The music file path in the file is Shift-JIS too; write it through the platform.
-    IniPut("Section", "BGMﾌｧｲﾙ", song, ini);
+             song.substr(0, song.size() - 7) + "\x8B\xC8.wav\r\n");
     const LoadedSettings loaded = Load();
     EXPECT_EQ(loaded.values.BgmKind, 2);
     EXPECT_EQ(loaded.values.BgmRepeat, 4);
@@ -94,7 +95,7 @@ TEST_F(SettingsFileTest, LoadingCreatesNoFileAndReadsTheValuesAsTheFileHoldsThem
     EXPECT_EQ(s.Flame_Skip, 3);
     EXPECT_EQ(s.Fast, 0);
     EXPECT_EQ(s.BgmKind, 0);  // no music file set
-    IniPut("Section", "BGM区分", "1", ini);
+    WriteIni("BGM\x8B\xE6\x95\xAA=1\r\n");
     EXPECT_EQ(Load().values.BgmKind, 1);
 }
 
@@ -125,8 +126,9 @@ TEST_F(SettingsFileTest, LongVideoPathIsReadWhole) {
     const std::string video = Narrow(path);
     ASSERT_GT(video.size(), 300u);
 
-    IniPut("Section", "AVI_File", video, ini);
-    IniPut("Section", "Pic_Width", "160", ini);
+    const std::optional<std::string> stored = ExactAnsi(path);
+    ASSERT_TRUE(stored);
+    WriteIni("AVI_File=" + *stored + "\r\nPic_Width=160\r\n");
     const LoadedSettings loaded = Load();
     EXPECT_EQ(loaded.values.AVI_File, video);
     EXPECT_EQ(loaded.values.Pic_Width, 160);
@@ -163,6 +165,14 @@ TEST_F(SettingsFileTest, ASaveKeepsEveryOtherByteAndTheEncodingOrWritesNothing) 
     ASSERT_TRUE(utf16.Commit());
     EXPECT_EQ(test::ReadFileBytes(ini).substr(0, 4), std::string("\xFF\xFE[\0", 4));
     EXPECT_EQ(IniGet("Section", "BGMﾌｧｲﾙ", ini), "C:\\m.wav");
+
+    // UTF-8 with its mark stays so, its section found on the first line.
+    ASSERT_TRUE(test::WriteFileBytes(ini, "\xEF\xBB\xBF[Section]\r\nFast=1\r\n"));
+    SettingsFileUpdate utf8(ini);
+    ASSERT_TRUE(WriteSettings(s, utf8));
+    ASSERT_TRUE(utf8.Commit());
+    EXPECT_EQ(test::ReadFileBytes(ini).substr(0, 23), "\xEF\xBB\xBF[Section]\r\nFast=25\r\n");
+    EXPECT_EQ(Load().values.Fast, 25);
 
     // "é" and Korean have no Shift-JIS form: the save fails and the file stays as it was.
     ASSERT_TRUE(test::WriteFileBytes(ini, ansi));

@@ -1,4 +1,5 @@
-// How a save puts its keys into the settings file's text, and which path forms the file can hold.
+// How loading finds and a save puts keys in the settings file's text, and which path forms the
+// file can hold.
 #include <gtest/gtest.h>
 
 #include "settings/profile_text.h"
@@ -35,6 +36,37 @@ TEST(PutProfileKey, ChangesOnlyTheKeysLineOrAddsItToItsSection) {
     };
     for (const Row& row : rows)
         EXPECT_EQ(PutProfileKey(row.before, "Section", row.key, row.value), row.after) << row.what;
+}
+
+TEST(GetProfileKey, FindsTheLineThatAPutWouldChange) {
+    struct Row {
+        const char* what;
+        std::string text, key;
+        std::optional<std::string> expected;
+    };
+    const Row rows[] = {
+        {"blanks around key and value", "[Section]\r\n  fast =  40 \r\n", "Fast", "40"},
+        {"quotes around the whole", "[Section]\r\nA=\"C:\\x y\"\r\nB='1\"\n", "A", "C:\\x y"},
+        {"unmatched quotes stay", "[Section]\r\nA=\"C:\\x y\"\r\nB='1\"\n", "B", "'1\""},
+        {"other section only", "[Other]\r\nFast=1\r\n[Section]\r\nRate=0", "Fast", std::nullopt},
+        {"first of two sections", "[Section]\r\nFast=2\r\n[Section]\r\nFast=3", "Fast", "2"},
+        {"comment and bare line", "[Section]\n;Fast=1\nFast\nFast=4", "Fast", "4"},
+        // "BGMﾘﾋﾟｰﾄ" ends in a byte that Chinese and Korean code pages take for a lead byte.
+        {"Shift-JIS key before \"=\"",
+         "[Section]\r\nBGM\x8B\xE6\x95\xAA=2\r\nBGM\xD8\xCB\xDF\xB0\xC4=3\r\n",
+         "BGM\xD8\xCB\xDF\xB0\xC4", "3"},
+        {"Shift-JIS value with a trail byte 0x5C", "[Section]\r\nAVI_File=C:\\\x95\x5C.avi",
+         "AVI_File", "C:\\\x95\x5C.avi"},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(GetProfileKey(row.text, "Section", row.key), row.expected) << row.what;
+
+    // What a put writes, a get finds.
+    std::string text = "; mine\r\n[Section]\r\nFast = 1\r\n";
+    for (const char* key : {"Fast", "BGM\x8B\xE6\x95\xAA", "AVI_File"})
+        text = PutProfileKey(text, "Section", key, std::string("v") + key);
+    for (const char* key : {"Fast", "BGM\x8B\xE6\x95\xAA", "AVI_File"})
+        EXPECT_EQ(GetProfileKey(text, "Section", key), std::string("v") + key);
 }
 
 TEST(StorablePathOf, TakesThePathThenItsShortFormElseNothing) {

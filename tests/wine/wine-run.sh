@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # Runs one Windows program under Wine as the tests need it: the project's private prefix, a
-# Japanese locale (ANSI code page 932), no Mono/Gecko prompts, no crash dialog, and a virtual X
-# display of its own that is stopped afterwards together with every Wine process of the run.
+# Japanese locale by default (ANSI code page 932), no Mono/Gecko prompts, no crash dialog, and a
+# virtual X display of its own that is stopped afterwards together with every Wine process of the
+# run.
 #
 #   wine-run.sh PREFIX PROGRAM [ARGS...]
 #
 # KINELOOP_USE_DISPLAY=1 runs on $DISPLAY instead of a virtual one; KINELOOP_SCREEN sets the
 # virtual screen (default 1024x768x24); KINELOOP_MONITORS splits it into monitors, each
 # WIDTHxHEIGHT+X+Y on the virtual screen, the primary first (the screen is then their bounds).
+# KINELOOP_LOCALE runs under another locale than ja_JP.UTF-8 (en_US.UTF-8 gives ANSI code page
+# 1252, zh_CN.UTF-8 936, ko_KR.UTF-8 949; scripts/setup.sh generates them); give such runs a
+# prefix of their own.
 # Programs sharing a prefix run one after another. Every step that fails says so on standard
 # error ("wine-run: ..."), the program's own failure included.
 set -u
@@ -26,7 +30,8 @@ fi
 export WINEPREFIX=$prefix
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-export LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8
+locale=${KINELOOP_LOCALE:-ja_JP.UTF-8}
+export LC_ALL=$locale LANG=$locale
 unset LANGUAGE
 
 mkdir -p "$(dirname "$prefix")"
