@@ -6,14 +6,18 @@
 namespace kineloop {
 
 std::wstring Widen(const std::string& utf8) {
-    if (utf8.empty())
+    return WidenFrom(CP_UTF8, utf8);
+}
+
+std::wstring WidenFrom(unsigned codePage, const std::string& bytes) {
+    if (bytes.empty())
         return {};
     const int length =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+        MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
     if (length <= 0)
         return {};
     std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
+    MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(),
                         length);
     return wide;
 }

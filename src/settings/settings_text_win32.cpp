@@ -78,14 +78,7 @@ std::string ValueFrom(FileEncoding encoding, const std::string& stored) {
     if (encoding != FileEncoding::Ansi || stored.empty())
         return stored;
     // As the profile functions read it: the system's code page, whatever a byte means there.
-    const int length =
-        MultiByteToWideChar(CP_ACP, 0, stored.data(), static_cast<int>(stored.size()), nullptr, 0);
-    if (length <= 0)
-        return {};
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, stored.data(), static_cast<int>(stored.size()), wide.data(),
-                        length);
-    return Narrow(wide);
+    return Narrow(WidenFrom(CP_ACP, stored));
 }
 
 }  // namespace kineloop
