@@ -148,6 +148,13 @@ ff -f concat -safe 0 -i vfr_parts.txt -c copy vfr_joined.mp4
 ff -i vfr_joined.mp4 -f lavfi -i "sine=frequency=440:duration=5" -c:v copy -c:a aac \
   variable_rate.mp4
 rm vfr_part10.mp4 vfr_part30.mp4 vfr_parts.txt vfr_joined.mp4
+# Variable rate the other way, in WebM (which counts no samples): 36 frames at 30, then 12 at 10.
+vp9=(-c:v libvpx-vp9 -pix_fmt yuv420p -crf 4 -b:v 0)
+ff -f lavfi -i "color=c=black:s=64x48:r=30" -frames:v 36 "${vp9[@]}" vfr_part30.webm
+ff -f lavfi -i "$(frames 64x48)" -frames:v 12 "${vp9[@]}" vfr_part10.webm
+printf "file 'vfr_part30.webm'\nfile 'vfr_part10.webm'\n" >vfr_parts.txt
+ff -f concat -safe 0 -i vfr_parts.txt -c copy variable_rate.webm
+rm vfr_part30.webm vfr_part10.webm vfr_parts.txt
 
 # Standard bitmap files from another writer: frame 0 (red, white band) at 16, 24 and 32 bits.
 for format in rgb555le:16 bgr24:24 bgra:32; do

@@ -74,6 +74,8 @@ inline constexpr char kAnamorphic[] = "anamorphic.mp4";
 // H.264, 12 frames at 10 a second then 36 at 30, joined, with 5 s of sound: 48 frames.
 inline constexpr char kVariableRate[] = "variable_rate.mp4";
 inline constexpr int kVariableRateFrames = 48;
+// VP9 in WebM, 36 black frames at 30 a second, then 12 at 10: 48 frames in 2.4 s.
+inline constexpr char kVariableRateWebm[] = "variable_rate.webm";
 
 // Cinepak, 10 frames, no band: frame n is kFrameColours[n] all over.
 inline constexpr char kClip160x120[] = "clip10_160x120.avi";
