@@ -79,7 +79,9 @@ INSTANTIATE_TEST_SUITE_P(Formats, ReadThroughMediaFoundation,
                                            FormatCase{test_media::kMjpeg, 64, 48},
                                            FormatCase{test_media::kMpeg4Avi, 64, 48},
                                            FormatCase{test_media::kWmv, 64, 48},
-                                           FormatCase{test_media::kVp9, 64, 48}));
+                                           FormatCase{test_media::kVp9, 64, 48},
+                                           FormatCase{test_media::kVp9WithAudio, 64, 48},
+                                           FormatCase{test_media::kVp9Mkv, 64, 48}));
 
 // The show names the frame it asks for next while it handles the last one. Whatever it then asks
 // for, the frames are those of plain reads, and a source closed or dropped with a read ahead

@@ -126,6 +126,9 @@ ff -f lavfi -i "$(frames 64x48 band)" -frames:v 12 -c:v mpeg4 -vtag XVID -q:v 2 
 ff -f lavfi -i "$(frames 64x48 band)" -frames:v 12 -c:v wmv2 -q:v 2 wmv8.wmv
 ff -f lavfi -i "$(frames 64x48 band)" -frames:v 12 -c:v libvpx-vp9 -pix_fmt yuv420p -crf 4 -b:v 0 \
   vp9.webm
+ff -f lavfi -i "$(frames 64x48 band)" -f lavfi -i "sine=frequency=440:duration=1.2" -frames:v 12 \
+  -c:v libvpx-vp9 -pix_fmt yuv420p -crf 4 -b:v 0 -c:a libopus -shortest vp9_opus.webm
+ff -i vp9.webm -c copy vp9.mkv
 
 # Phone videos: a picture of four colours (red, green / blue, yellow from the top left) stored
 # turned a quarter to the left, with a turn in the track header that ffprobe calls -90 (shown

@@ -56,6 +56,8 @@ inline constexpr char kH264Odd[] = "h264_350x198.mp4";      // 350 x 198
 inline constexpr char kMpeg4Avi[] = "mpeg4.avi";            // MPEG-4 Part 2 (XVID) in AVI
 inline constexpr char kWmv[] = "wmv8.wmv";                  // Windows Media Video 8 in ASF
 inline constexpr char kVp9[] = "vp9.webm";                  // VP9 in WebM
+inline constexpr char kVp9WithAudio[] = "vp9_opus.webm";    // and an Opus audio track
+inline constexpr char kVp9Mkv[] = "vp9.mkv";                // vp9.webm's stream in MKV
 
 // Phone videos of 6 frames, one picture of four colours stored turned a quarter to the left
 // (128 x 96), with a turn in the track header; beside each, ffmpeg's own turned decode of its
