@@ -71,7 +71,7 @@ void SettingsDialog::ChooseVideo() {
                                     : UnstorableVideo(Narrow(chosen), settings_);
     ShowVideoUpdate(update);
     if (update.drawThumbnail)
-        DrawThumbnail(probe.firstFrame);
+        DrawThumbnail(probe);
     switch (update.refusal) {
         case ChoiceRefusal::None:
             break;
@@ -94,20 +94,24 @@ void SettingsDialog::RefreshAviInfo() {
     const VideoUpdate update = StoredVideo(probe.facts, numbers_);
     ShowVideoUpdate(update);
     if (update.drawThumbnail)
-        DrawThumbnail(probe.firstFrame);
+        DrawThumbnail(probe);
     if (probe.openFailed)
         ShowInfoMessage(UnreadableVideoMessage(path), Hwnd());
 }
 
 // The first frame fitted into the thumbnail panel, through the scratch file, with its bottom edge
-// kept.
-void SettingsDialog::DrawThumbnail(const std::vector<uint8_t>& packedFrame) {
+// kept. Its box has the shape the video is seen in, which differs from the decoded picture's where
+// the pixels are not square.
+void SettingsDialog::DrawThumbnail(const VideoProbe& probe) {
+    const std::vector<uint8_t>& packedFrame = probe.firstFrame;
     const void* packed = packedFrame.empty() ? nullptr : packedFrame.data();
     const std::optional<DibHeader> frame = AcceptPackedFrame(packed, packedFrame.size());
     if (!frame)
         return;
+    const bool shapeKnown = probe.facts.frameWidth > 0 && probe.facts.frameHeight > 0;
     const std::optional<ThumbnailBox> box =
-        ThumbnailBoxFor(frame->biWidth, std::abs(frame->biHeight));
+        shapeKnown ? ThumbnailBoxFor(probe.facts.frameWidth, probe.facts.frameHeight)
+                   : ThumbnailBoxFor(frame->biWidth, std::abs(frame->biHeight));
     FrameRoute route(scratchPlaces_);
     if (!box || route.Take(packed, packedFrame.size(), box->width, box->height, box->width,
                            box->height) != FrameRoute::Result::kReadBack)

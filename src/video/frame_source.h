@@ -25,7 +25,8 @@ class FrameSource {
     // Frame numbers run from FirstFrame to FirstFrame + FrameCount - 1.
     virtual int32_t FirstFrame() const = 0;
     virtual int32_t FrameCount() const = 0;
-    // The size a frame is shown at (turned upright where the file asks for it).
+    // The size a frame is seen at: turned upright and widened to its pixels' shape where the file
+    // asks for it. ReadFrame's picture is turned but not widened; the show stretches it anyway.
     virtual int32_t FrameWidth() const = 0;
     virtual int32_t FrameHeight() const = 0;
     // 0 when the file does not say.

@@ -1,6 +1,7 @@
 // The frame rate and frame count of a stream the platform times rather than numbers.
 #include "video/frame_timing.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kineloop {
@@ -27,6 +28,34 @@ int32_t FramesInDuration(uint64_t duration, uint32_t numerator, uint32_t denomin
     const long double rounded = std::floor(frames + 0.5L);
     return rounded >= static_cast<long double>(INT32_MAX) ? INT32_MAX
                                                           : static_cast<int32_t>(rounded);
+}
+
+int64_t MedianFrameTime(const std::vector<int64_t>& times) {
+    std::vector<int64_t> gaps;
+    for (size_t i = 1; i < times.size(); ++i) {
+        if (times[i] > times[i - 1])
+            gaps.push_back(times[i] - times[i - 1]);
+    }
+    if (gaps.empty())
+        return 0;
+    std::nth_element(gaps.begin(), gaps.begin() + gaps.size() / 2, gaps.end());
+    return gaps[gaps.size() / 2];
+}
+
+int32_t CountFrames(const FrameCountClues& clues) {
+    if (clues.samplesToEnd >= 0)
+        return clues.samplesToEnd;
+    if (clues.storedSamples > 0)
+        return static_cast<int32_t>(std::min<uint32_t>(clues.storedSamples, INT32_MAX));
+    const FrameRate& rate = clues.rate;
+    if (clues.trackDuration > 0 && clues.trackTimescale > 0) {
+        const long double ticks =
+            static_cast<long double>(clues.trackDuration) * 1e7L / clues.trackTimescale;
+        const long double most = static_cast<long double>(UINT64_MAX / 2);
+        return FramesInDuration(static_cast<uint64_t>(std::min(ticks, most)), rate.numerator,
+                                rate.denominator);
+    }
+    return FramesInDuration(clues.wholeDuration, rate.numerator, rate.denominator);
 }
 
 }  // namespace kineloop

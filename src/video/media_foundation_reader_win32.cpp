@@ -8,8 +8,10 @@
 #include <mferror.h>
 #include <propvarutil.h>
 
+#include "video/file_bytes_win32.h"
 #include "video/frame_format.h"
 #include "video/frame_timing.h"
+#include "video/movie_boxes.h"
 #include "video/reader_choice.h"
 #include "video/video_thread_win32.h"
 
@@ -22,6 +24,8 @@ constexpr GUID kVideoRotation = {
     0xc380465d, 0x2271, 0x428c, {0x9b, 0x83, 0xec, 0xea, 0x3b, 0x4a, 0x85, 0xc1}};
 
 constexpr DWORD kVideo = static_cast<DWORD>(MF_SOURCE_READER_FIRST_VIDEO_STREAM);
+// Samples whose times give the frame rate at the open: eight gaps, one odd one outvoted.
+constexpr int kTimedSamples = 9;
 // Gaps and stream ticks come as samples without data; this many in a row end the stream.
 constexpr int kMostEmptySamples = 64;
 
@@ -70,6 +74,7 @@ void MediaFoundationReader::Open(const std::wstring& path) {
     frameCount_ = shownWidth_ = shownHeight_ = 0;
     framesPerSecond_ = 0;
     rotation_ = 0;
+    aspect_ = PixelAspect{};
     next_ = 0;
     ended_ = false;
     converted_ = -1;
@@ -94,23 +99,45 @@ void MediaFoundationReader::Open(const std::wstring& path) {
     }
     FrameRate stated;
     TwoNumbers(native.Get(), MF_MT_FRAME_RATE, stated.numerator, stated.denominator);
-    rotation_ = NumberOr(native.Get(), kVideoRotation, 0);
+    uint32_t storedWidth = 0, storedHeight = 0;
+    TwoNumbers(native.Get(), MF_MT_FRAME_SIZE, storedWidth, storedHeight);
+    PixelAspect platformAspect;
+    TwoNumbers(native.Get(), MF_MT_PIXEL_ASPECT_RATIO, platformAspect.width, platformAspect.height);
+    const uint32_t platformTurn = NumberOr(native.Get(), kVideoRotation, 0);
+    rotation_ = platformTurn;
     if (!ChooseOutput() || !LearnOutput()) {
         LetGoOfReader();
         return;
     }
+    // The file's own boxes, for what this platform does not report (Wine: turn, pixel shape).
+    const MovieFacts movie = [&path] {
+        FileBytes bytes(path);
+        return bytes.Opened() ? ReadMovieFacts(bytes) : MovieFacts{};
+    }();
     PROPVARIANT duration;
     PropVariantInit(&duration);
-    uint64_t length = 0;
+    FrameCountClues clues;
     if (SUCCEEDED(reader_->GetPresentationAttribute(
             static_cast<DWORD>(MF_SOURCE_READER_MEDIASOURCE), MF_PD_DURATION, &duration)) &&
         duration.vt == VT_UI8)
-        length = duration.uhVal.QuadPart;
+        clues.wholeDuration = duration.uhVal.QuadPart;
     PropVariantClear(&duration);
-    const FrameRate rate = SettledFrameRate(stated, MeasureFrameTime());
-    if (rate.denominator != 0)
-        framesPerSecond_ = static_cast<double>(rate.numerator) / rate.denominator;
-    frameCount_ = FramesInDuration(length, rate.numerator, rate.denominator);
+    bool wholeStream = false;
+    const std::vector<int64_t> times = MeasureFrameTimes(wholeStream);
+    if (wholeStream)
+        clues.samplesToEnd = static_cast<int32_t>(times.size());
+    clues.rate = SettledFrameRate(stated, MedianFrameTime(times));
+    if (clues.rate.denominator != 0)
+        framesPerSecond_ = static_cast<double>(clues.rate.numerator) / clues.rate.denominator;
+    clues.storedSamples = movie.sampleCount;
+    clues.trackDuration = movie.duration;
+    clues.trackTimescale = movie.timescale;
+    frameCount_ = CountFrames(clues);
+    // After the first samples, which may have changed the decoded type.
+    rotation_ = TurnToApply(platformTurn, movie.rotation, static_cast<int32_t>(storedWidth),
+                            static_cast<int32_t>(storedHeight), width_, height_);
+    aspect_ = AspectToApply(platformAspect, {movie.aspectWidth, movie.aspectHeight});
+    ShownSize(width_, height_, aspect_, rotation_, shownWidth_, shownHeight_);
     failed_ = false;
     openedFully_ = true;
 }
@@ -175,6 +202,10 @@ bool MediaFoundationReader::NextSample(ComRef<IMFSample>& sample, LONGLONG* time
         ReportVideoProgress();
         if (FAILED(read) || (flags & (MF_SOURCE_READERF_ERROR | MF_SOURCE_READERF_ENDOFSTREAM))) {
             ended_ = true;
+            // The true end: no frame is counted past it, so none is looked for there again.
+            reachedEnd_ = SUCCEEDED(read) && !(flags & MF_SOURCE_READERF_ERROR);
+            if (reachedEnd_ && next_ < frameCount_)
+                frameCount_ = next_;
             return false;
         }
         if ((flags & MF_SOURCE_READERF_CURRENTMEDIATYPECHANGED) && !LearnOutput()) {
@@ -192,12 +223,16 @@ bool MediaFoundationReader::NextSample(ComRef<IMFSample>& sample, LONGLONG* time
     return false;
 }
 
-int64_t MediaFoundationReader::MeasureFrameTime() {
+std::vector<int64_t> MediaFoundationReader::MeasureFrameTimes(bool& wholeStream) {
+    std::vector<int64_t> times;
     ComRef<IMFSample> sample;
-    LONGLONG first = 0, second = 0;
-    const bool two = NextSample(sample, &first) && NextSample(sample, &second);
+    LONGLONG at = 0;
+    reachedEnd_ = false;
+    while (static_cast<int>(times.size()) < kTimedSamples && NextSample(sample, &at))
+        times.push_back(at);
+    wholeStream = reachedEnd_;
     Rewind();
-    return two && second > first ? second - first : 0;
+    return times;
 }
 
 bool MediaFoundationReader::Rewind() {

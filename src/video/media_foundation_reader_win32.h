@@ -13,6 +13,7 @@
 
 #include "platform/com_ref_win32.h"
 #include "video/frame_source.h"
+#include "video/picture_shape.h"
 #include "video/yuv_to_dib.h"
 
 namespace kineloop {
@@ -52,9 +53,9 @@ class MediaFoundationReader : public FrameSource {
     bool LearnOutput();
     // The next sample of the stream; false at its end or on an error.
     bool NextSample(ComRef<IMFSample>& sample, LONGLONG* time = nullptr);
-    // The time from the first frame to the second (100-nanosecond units), 0 when unknown; the
-    // reader is back at the start afterwards.
-    int64_t MeasureFrameTime();
+    // The times of the first kTimedSamples samples (100-nanosecond units), and whether the stream
+    // ended within them; the reader is back at the start afterwards.
+    std::vector<int64_t> MeasureFrameTimes(bool& wholeStream);
     bool Rewind();
     bool Convert(IMFSample* sample);
 
@@ -65,7 +66,8 @@ class MediaFoundationReader : public FrameSource {
     int32_t frameCount_ = 0;
     int32_t shownWidth_ = 0, shownHeight_ = 0;
     double framesPerSecond_ = 0;
-    uint32_t rotation_ = 0;
+    uint32_t rotation_ = 0;  // the clockwise turn applied to decoded pictures
+    PixelAspect aspect_;     // the stored pixel's shape, which the shown size follows
 
     // The decoder's output.
     SampleLayout layout_ = SampleLayout::Nv12;
@@ -74,9 +76,10 @@ class MediaFoundationReader : public FrameSource {
     YuvMatrix matrix_ = YuvMatrix::Bt601;
     YuvRange range_ = YuvRange::Limited;
 
-    int32_t next_ = 0;        // the number of the frame the next sample holds
-    bool ended_ = false;      // no more samples before a rewind
-    int32_t converted_ = -1;  // the frame dib_ holds
+    int32_t next_ = 0;         // the number of the frame the next sample holds
+    bool ended_ = false;       // no more samples before a rewind
+    bool reachedEnd_ = false;  // ended at the stream's true end, not on an error
+    int32_t converted_ = -1;   // the frame dib_ holds
     std::vector<uint8_t> dib_;
 };
 

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "video/movie_boxes.h"
+
 namespace kineloop {
 
 bool HasAviExtension(const std::string& path) {
@@ -24,28 +26,16 @@ bool StartsAsRiffAvi(const uint8_t* bytes, size_t count) {
 
 bool MovieHeaderIsWhole(ByteSource& file) {
     const uint64_t size = file.Size();
-    uint8_t header[16];
+    uint8_t header[8];
     if (size < 8 || !file.Read(0, header, 8) || std::memcmp(header + 4, "ftyp", 4) != 0)
         return true;
-    for (uint64_t at = 0; at + 8 <= size;) {
-        if (!file.Read(at, header, 8))
-            return false;
-        uint64_t length = (uint64_t{header[0]} << 24) | (uint64_t{header[1]} << 16) |
-                          (uint64_t{header[2]} << 8) | header[3];
-        if (length == 1) {  // a 64-bit size follows the type
-            if (at + 16 > size || !file.Read(at + 8, header + 8, 8))
-                return false;
-            length = 0;
-            for (int i = 8; i < 16; ++i)
-                length = (length << 8) | header[i];
-        } else if (length == 0) {  // to the end of the file
-            length = size - at;
-        }
-        if (length < 8 || length > size - at)
+    for (uint64_t at = 0; size - at >= 8;) {
+        MovieBox box;
+        if (!ReadMovieBox(file, at, size, true, box))
             return false;  // cut short here: no whole box after it
-        if (std::memcmp(header + 4, "moov", 4) == 0)
+        if (box.Is("moov"))
             return true;
-        at += length;
+        at = box.end;
     }
     return false;
 }

@@ -8,25 +8,14 @@
 
 #include <gtest/gtest.h>
 
+#include "frames/memory_bytes.h"
+
 #include "bitmap/dib.h"
 
 namespace kineloop {
 namespace {
 
-class MemoryBytes final : public ByteSource {
-  public:
-    explicit MemoryBytes(std::string bytes) : bytes_(std::move(bytes)) {}
-    uint64_t Size() const override { return bytes_.size(); }
-    bool Read(uint64_t offset, void* into, size_t bytes) override {
-        if (offset > bytes_.size() || bytes > bytes_.size() - offset)
-            return false;
-        std::memcpy(into, bytes_.data() + offset, bytes);
-        return true;
-    }
-
-  private:
-    std::string bytes_;
-};
+using test::MemoryBytes;
 
 std::string Le32(uint32_t value) {
     std::string bytes(4, '\0');

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include "frames/memory_bytes.h"
+
 namespace kineloop {
 namespace {
 
@@ -96,18 +98,6 @@ TEST(FrameTiming, FrameRateAndCount) {
     EXPECT_TRUE(IsHighDefinition(720, 1280));
 }
 
-struct Bytes final : ByteSource {
-    explicit Bytes(std::string from) : bytes(std::move(from)) {}
-    uint64_t Size() const override { return bytes.size(); }
-    bool Read(uint64_t offset, void* into, size_t count) override {
-        if (offset > bytes.size() || count > bytes.size() - offset)
-            return false;
-        std::memcpy(into, bytes.data() + offset, count);
-        return true;
-    }
-    std::string bytes;
-};
-
 // A top-level box: 32-bit big-endian size (of `declared` bytes when given), type, `body` bytes.
 std::string Box(const char* type, size_t body, int64_t declared = -1) {
     const uint32_t size = declared >= 0 ? static_cast<uint32_t>(declared) : 8 + body;
@@ -136,7 +126,7 @@ TEST(ReaderChoice, AMovieCutShortBeforeItsHeaderNeverReachesThePlatform) {
         {"zero-filled", std::string(64, '\0'), true},
     };
     for (const auto& c : cases) {
-        Bytes file(c.bytes);
+        test::MemoryBytes file(c.bytes);
         EXPECT_EQ(MovieHeaderIsWhole(file), c.whole) << c.what;
     }
 }

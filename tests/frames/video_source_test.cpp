@@ -3,6 +3,8 @@
 // orientation of the formats only Media Foundation decodes, and files no library can show.
 #include "video/open_video_win32.h"
 
+#include "video/media_foundation_reader_win32.h"
+
 #include <gtest/gtest.h>
 
 #include "driver/driver.h"
@@ -77,7 +79,9 @@ INSTANTIATE_TEST_SUITE_P(Formats, ReadThroughMediaFoundation,
                                            FormatCase{test_media::kMjpeg, 64, 48},
                                            FormatCase{test_media::kMpeg4Avi, 64, 48},
                                            FormatCase{test_media::kWmv, 64, 48},
-                                           FormatCase{test_media::kVp9, 64, 48}));
+                                           FormatCase{test_media::kVp9, 64, 48},
+                                           FormatCase{test_media::kVp9WithAudio, 64, 48},
+                                           FormatCase{test_media::kVp9Mkv, 64, 48}));
 
 // The show names the frame it asks for next while it handles the last one. Whatever it then asks
 // for, the frames are those of plain reads, and a source closed or dropped with a read ahead
@@ -115,6 +119,33 @@ TEST(OpenFrameSource, FramesReadAheadWithWorkAreTakenInOrder) {
         source->ReadAhead(4, copyInto(two));
     }
     EXPECT_FALSE(VideoThreadGaveUp());
+}
+
+// A WebM stores no count of its frames: one is guessed from its length at the rate of its first
+// gaps, here 30 a second where the last 12 of its 48 frames come at 10. A pass that reaches the
+// true end knows better, and looks for no frame past it again.
+TEST(MediaFoundationReader, APassThatReachesTheEndCountsTheFramesThere) {
+    int32_t guessed = 0, counted = 0;
+    bool lastRead = false, pastRead = true, lastAgain = false;
+    const bool ran = RunOnVideoThread(
+        [&] {
+            MediaFoundationReader reader;
+            reader.Open(MediaFile(test_media::kVariableRateWebm));
+            guessed = reader.FrameCount();
+            const void* last = reader.ReadFrame(47);
+            lastRead = last && test::WrongPixels(last, FrameColour(47 - 36), false, 40) == 0;
+            pastRead = reader.ReadFrame(guessed - 1) != nullptr;
+            counted = reader.FrameCount();
+            lastAgain = reader.ReadFrame(47) != nullptr;
+            reader.Close();
+        },
+        WaitStyle::AllMessages, kOpenLimitMs);
+    ASSERT_TRUE(ran);
+    EXPECT_GT(guessed, 48) << "the guess must overshoot for this test to tell";
+    EXPECT_TRUE(lastRead);
+    EXPECT_FALSE(pastRead);
+    EXPECT_EQ(counted, 48);
+    EXPECT_TRUE(lastAgain);
 }
 
 TEST(OpenFrameSource, AviFileKeepsTheAviFilesItDecodesAndThePaletteOnes) {

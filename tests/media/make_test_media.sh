@@ -126,6 +126,38 @@ ff -f lavfi -i "$(frames 64x48 band)" -frames:v 12 -c:v mpeg4 -vtag XVID -q:v 2 
 ff -f lavfi -i "$(frames 64x48 band)" -frames:v 12 -c:v wmv2 -q:v 2 wmv8.wmv
 ff -f lavfi -i "$(frames 64x48 band)" -frames:v 12 -c:v libvpx-vp9 -pix_fmt yuv420p -crf 4 -b:v 0 \
   vp9.webm
+ff -f lavfi -i "$(frames 64x48 band)" -f lavfi -i "sine=frequency=440:duration=1.2" -frames:v 12 \
+  -c:v libvpx-vp9 -pix_fmt yuv420p -crf 4 -b:v 0 -c:a libopus -shortest vp9_opus.webm
+ff -i vp9.webm -c copy vp9.mkv
+
+# Phone videos: a picture of four colours (red, green / blue, yellow from the top left) stored
+# turned a quarter to the left, with a turn in the track header that ffprobe calls -90 (shown
+# upright), 90 and 180; beside each, ffmpeg's own turned decode of its first frame as RGB rows.
+quarters="color=c=black:s=96x128:r=10,format=gbrp,geq=r='if(lt(Y\\,H/2)\\,if(lt(X\\,W/2)\\,255\\,0)\\,if(lt(X\\,W/2)\\,0\\,255))'"
+quarters+=":g='if(lt(X\\,W/2)\\,0\\,255)':b='if(lt(Y\\,H/2)\\,0\\,if(lt(X\\,W/2)\\,255\\,0))'"
+ff -f lavfi -i "$quarters" -frames:v 6 -vf transpose=2 "${x264[@]}" phone_stored.mp4
+for turn in 270:upright 90:turned90 180:turned180; do
+  ff -i phone_stored.mp4 -c copy -metadata:s:v:0 rotate="${turn%:*}" "phone_${turn#*:}.mp4"
+  ff -i "phone_${turn#*:}.mp4" -frames:v 1 -f rawvideo -pix_fmt rgb24 "phone_${turn#*:}.rgb"
+done
+rm phone_stored.mp4
+# Anamorphic: 720 x 480 stored, pixels of 32:27 (853 x 480 seen).
+ff -f lavfi -i "$(frames 720x480 band)" -frames:v 6 -vf setsar=32/27 "${x264[@]}" anamorphic.mp4
+# Variable rate: 12 frames at 10 a second, then 36 at 30, joined, with 5 s of sound: 48 frames.
+ff -f lavfi -i "$(frames 64x48)" -frames:v 12 "${x264[@]}" vfr_part10.mp4
+ff -f lavfi -i "color=c=black:s=64x48:r=30" -frames:v 36 "${x264[@]}" vfr_part30.mp4
+printf "file 'vfr_part10.mp4'\nfile 'vfr_part30.mp4'\n" >vfr_parts.txt
+ff -f concat -safe 0 -i vfr_parts.txt -c copy vfr_joined.mp4
+ff -i vfr_joined.mp4 -f lavfi -i "sine=frequency=440:duration=5" -c:v copy -c:a aac \
+  variable_rate.mp4
+rm vfr_part10.mp4 vfr_part30.mp4 vfr_parts.txt vfr_joined.mp4
+# Variable rate the other way, in WebM (which counts no samples): 36 frames at 30, then 12 at 10.
+vp9=(-c:v libvpx-vp9 -pix_fmt yuv420p -crf 4 -b:v 0)
+ff -f lavfi -i "color=c=black:s=64x48:r=30" -frames:v 36 "${vp9[@]}" vfr_part30.webm
+ff -f lavfi -i "$(frames 64x48)" -frames:v 12 "${vp9[@]}" vfr_part10.webm
+printf "file 'vfr_part30.webm'\nfile 'vfr_part10.webm'\n" >vfr_parts.txt
+ff -f concat -safe 0 -i vfr_parts.txt -c copy variable_rate.webm
+rm vfr_part30.webm vfr_part10.webm vfr_parts.txt
 
 # Standard bitmap files from another writer: frame 0 (red, white band) at 16, 24 and 32 bits.
 for format in rgb555le:16 bgr24:24 bgra:32; do

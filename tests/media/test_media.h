@@ -56,6 +56,28 @@ inline constexpr char kH264Odd[] = "h264_350x198.mp4";      // 350 x 198
 inline constexpr char kMpeg4Avi[] = "mpeg4.avi";            // MPEG-4 Part 2 (XVID) in AVI
 inline constexpr char kWmv[] = "wmv8.wmv";                  // Windows Media Video 8 in ASF
 inline constexpr char kVp9[] = "vp9.webm";                  // VP9 in WebM
+inline constexpr char kVp9WithAudio[] = "vp9_opus.webm";    // and an Opus audio track
+inline constexpr char kVp9Mkv[] = "vp9.mkv";                // vp9.webm's stream in MKV
+
+// Phone videos of 6 frames, one picture of four colours stored turned a quarter to the left
+// (128 x 96), with a turn in the track header; beside each, ffmpeg's own turned decode of its
+// first frame as RGB rows (".rgb", top row first), of the size given.
+struct TurnedVideo {
+    const char* file;
+    const char* reference;
+    int32_t width, height;
+};
+inline constexpr TurnedVideo kPhoneUpright = {"phone_upright.mp4", "phone_upright.rgb", 96, 128};
+inline constexpr TurnedVideo kPhoneTurned90 = {"phone_turned90.mp4", "phone_turned90.rgb", 96, 128};
+inline constexpr TurnedVideo kPhoneTurned180 = {"phone_turned180.mp4", "phone_turned180.rgb", 128,
+                                                96};
+// H.264 of 6 frames with band, 720 x 480 stored with pixels of 32:27 (853 x 480 seen).
+inline constexpr char kAnamorphic[] = "anamorphic.mp4";
+// H.264, 12 frames at 10 a second then 36 at 30, joined, with 5 s of sound: 48 frames.
+inline constexpr char kVariableRate[] = "variable_rate.mp4";
+inline constexpr int kVariableRateFrames = 48;
+// VP9 in WebM, 36 black frames at 30 a second, then 12 at 10: 48 frames in 2.4 s.
+inline constexpr char kVariableRateWebm[] = "variable_rate.webm";
 
 // Cinepak, 10 frames, no band: frame n is kFrameColours[n] all over.
 inline constexpr char kClip160x120[] = "clip10_160x120.avi";
