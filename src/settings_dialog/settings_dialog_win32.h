@@ -17,6 +17,8 @@
 
 namespace kineloop {
 
+struct VideoProbe;
+
 class SettingsDialog : public ModalDialog {
   public:
     explicit SettingsDialog(LoadedSettings& settings) : settings_(settings) {}
@@ -53,7 +55,7 @@ class SettingsDialog : public ModalDialog {
     void ChooseVideo();
     void RefreshAviInfo();
     void ShowVideoUpdate(const VideoUpdate& update);
-    void DrawThumbnail(const std::vector<uint8_t>& packedFrame);
+    void DrawThumbnail(const VideoProbe& probe);
     void ApplyKeepAspect();
 
     // The music choice.

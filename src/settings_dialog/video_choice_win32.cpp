@@ -2,9 +2,6 @@
 // first frame as a thumbnail and the keep-aspect rule.
 #include "settings_dialog/settings_dialog_win32.h"
 
-#include <cstdlib>
-
-#include "bitmap/packed_frame.h"
 #include "scratch/frame_route_win32.h"
 #include "video/frame_source.h"
 #include "platform/message_box_win32.h"
@@ -71,7 +68,7 @@ void SettingsDialog::ChooseVideo() {
                                     : UnstorableVideo(Narrow(chosen), settings_);
     ShowVideoUpdate(update);
     if (update.drawThumbnail)
-        DrawThumbnail(probe.firstFrame);
+        DrawThumbnail(probe);
     switch (update.refusal) {
         case ChoiceRefusal::None:
             break;
@@ -94,29 +91,25 @@ void SettingsDialog::RefreshAviInfo() {
     const VideoUpdate update = StoredVideo(probe.facts, numbers_);
     ShowVideoUpdate(update);
     if (update.drawThumbnail)
-        DrawThumbnail(probe.firstFrame);
+        DrawThumbnail(probe);
     if (probe.openFailed)
         ShowInfoMessage(UnreadableVideoMessage(path), Hwnd());
 }
 
 // The first frame fitted into the thumbnail panel, through the scratch file, with its bottom edge
 // kept.
-void SettingsDialog::DrawThumbnail(const std::vector<uint8_t>& packedFrame) {
-    const void* packed = packedFrame.empty() ? nullptr : packedFrame.data();
-    const std::optional<DibHeader> frame = AcceptPackedFrame(packed, packedFrame.size());
-    if (!frame)
+void SettingsDialog::DrawThumbnail(const VideoProbe& probe) {
+    if (!probe.thumbnail || !probe.box)
         return;
-    const std::optional<ThumbnailBox> box =
-        ThumbnailBoxFor(frame->biWidth, std::abs(frame->biHeight));
+    const ThumbnailBox& box = *probe.box;
     FrameRoute route(scratchPlaces_);
-    if (!box || route.Take(packed, packedFrame.size(), box->width, box->height, box->width,
-                           box->height) != FrameRoute::Result::kReadBack)
+    if (route.Pass(*probe.thumbnail) != FrameRoute::Result::kReadBack)
         return;
     RetainedSurface* surface = PanelSurface(thumbnail_);
-    if (!surface || !surface->Resize(box->width, box->height))
+    if (!surface || !surface->Resize(box.width, box.height))
         return;
     route.DrawLast(surface->Dc(), 0, 0);
-    SetWindowPos(thumbnail_, nullptr, box->left, box->top, box->width, box->height,
+    SetWindowPos(thumbnail_, nullptr, box.left, box.top, box.width, box.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(thumbnail_, nullptr, FALSE);
 }
