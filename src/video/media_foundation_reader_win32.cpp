@@ -29,11 +29,12 @@ struct Output {
     const GUID* subtype;
     SampleLayout layout;
 };
-// Windows converts to RGB32 itself; where it will not (Wine), the YUV layouts are converted here.
+// The decoder's own layouts first, so that no platform video processor converts colours that the
+// tile sampler would mostly throw away; RGB32 only where a decoder gives nothing else.
 const Output kOutputs[] = {
-    {&MFVideoFormat_RGB32, SampleLayout::Rgb32}, {&MFVideoFormat_NV12, SampleLayout::Nv12},
-    {&MFVideoFormat_I420, SampleLayout::I420},   {&MFVideoFormat_IYUV, SampleLayout::I420},
-    {&MFVideoFormat_YV12, SampleLayout::Yv12},   {&MFVideoFormat_YUY2, SampleLayout::Yuy2},
+    {&MFVideoFormat_NV12, SampleLayout::Nv12}, {&MFVideoFormat_I420, SampleLayout::I420},
+    {&MFVideoFormat_IYUV, SampleLayout::I420}, {&MFVideoFormat_YV12, SampleLayout::Yv12},
+    {&MFVideoFormat_YUY2, SampleLayout::Yuy2}, {&MFVideoFormat_RGB32, SampleLayout::Rgb32},
 };
 
 bool TwoNumbers(IMFAttributes* type, const GUID& key, uint32_t& high, uint32_t& low) {
@@ -82,7 +83,7 @@ void MediaFoundationReader::Open(const std::wstring& path) {
     ComRef<IMFAttributes> options;
     if (FAILED(MFCreateAttributes(options.Out(), 1)))
         return;
-    // Lets the reader convert to RGB32 where the platform can.
+    // Lets the reader convert to RGB32 where a decoder gives no YUV layout.
     options->SetUINT32(MF_SOURCE_READER_ENABLE_ADVANCED_VIDEO_PROCESSING, TRUE);
     if (FAILED(MFCreateSourceReaderFromURL(path.c_str(), options.Get(), reader_.Out())))
         return;
