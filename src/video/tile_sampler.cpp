@@ -44,11 +44,23 @@ bool SampleToTile(const SampleView& sample, uint32_t rotation, int32_t stretchWi
     const Turn turn{rotation % 360, sample.width, sample.height};
     const Coefficients& k = CoefficientsFor(sample.matrix, sample.range);
     const std::vector<int32_t>& columns = tile.Columns(shownWidth, stretchWidth);
+    const bool upright = turn.angle != 90 && turn.angle != 270;
     for (int32_t ty = 0; ty < tile.Height(); ++ty) {
         const int32_t row = StretchSource(shownHeight, stretchHeight, ty, StretchAxis::Down);
         uint8_t* out = tile.RowFromTop(ty);
+        int32_t x = 0, y = 0;
+        turn.Source(0, row, x, y);
+        if (upright && sample.layout != SampleLayout::Rgb32) {
+            // One source row for the whole tile row: the common case, kept tight.
+            const YuvRow line = RowOf(sample.data, sample.layout, planes, y);
+            const bool mirrored = turn.angle == 180;
+            for (int32_t column : columns) {
+                YuvToBgr(line, mirrored ? sample.width - 1 - column : column, k, out);
+                out += 3;
+            }
+            continue;
+        }
         for (int32_t column : columns) {
-            int32_t x = 0, y = 0;
             turn.Source(column, row, x, y);
             if (sample.layout == SampleLayout::Rgb32) {
                 const int64_t line = planes.bottomUp ? sample.height - 1 - y : y;
