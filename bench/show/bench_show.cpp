@@ -1,8 +1,9 @@
-// Measures the show: frames per second of the playback loop (Fast 0) against decoding alone, before
-// and after in one run, the microseconds of each step, the CPU use of the loop at the default
-// pause, and memory and GDI objects over 20,000 frames.
-// Usage: bench_show VIDEO_320x240 VIDEO_640x480 VIDEO_1280x720 [LONG_RUN_VIDEO [H264_1280x720]]
-// (prints; asserts nothing)
+// Measures the show against the platform's decoder alone (opened once, read in order, nothing
+// converted): frames per second and CPU a frame of each, before and after in one run, the
+// microseconds of each step, the CPU use of the loop at the default pause, and memory and GDI
+// objects over 20,000 frames.
+// Usage: bench_show LONG_RUN_VIDEO VIDEO... (320 x 240 tiles for each video; prints, asserts
+// nothing)
 #include <algorithm>
 #include <cstdio>
 #include <memory>
@@ -13,6 +14,8 @@
 #include <psapi.h>
 
 #include "bench/bench_clock.h"
+#include "before_loop.h"
+#include "decoder_alone.h"
 #include "video/open_video_win32.h"
 #include "platform/text_win32.h"
 #include "timed_loop.h"
@@ -86,14 +89,6 @@ double Rate(uint64_t frames, double seconds) {
     return seconds > 0 ? static_cast<double>(frames) / seconds : 0;
 }
 
-ULONGLONG CpuTime(HANDLE process) {
-    FILETIME created, exited, kernel, user;
-    if (!GetProcessTimes(process, &created, &exited, &kernel, &user))
-        return 0;
-    auto ticks = [](FILETIME t) { return (ULONGLONG{t.dwHighDateTime} << 32) | t.dwLowDateTime; };
-    return ticks(kernel) + ticks(user);
-}
-
 void PrintSteps(const char* what, const bench::StepTimes& times) {
     std::printf("  %s, microseconds a frame:", what);
     for (int i = 0; i < times.steps; ++i)
@@ -102,109 +97,102 @@ void PrintSteps(const char* what, const bench::StepTimes& times) {
                     i + 1 < times.steps ? "," : "\n");
 }
 
-// The two ways of the loop compared: one handle a frame without reading ahead, as the loop ran
-// before it read ahead (the file created over with CREATE_ALWAYS), and PlayFrames.
-enum Way { kOneHandle, kNow, kWays };
-const char* const kWayNames[kWays] = {"one handle", "now"};
+// The two ways of the loop compared: each frame converted whole and stretched by GDI, as the
+// show ran before, and PlayFrames, which samples the tile straight from the decoder's buffer.
+enum Way { kBefore, kNow, kWays };
+const char* const kWayNames[kWays] = {"before", "now"};
 
 void Play(Way way, ShowSession& session, uint64_t frames) {
-    bench::StepTimes ignored;
-    switch (way) {
-        case kOneHandle:
-            bench::PlayFramesTimed(session, frames, ignored, true);
-            break;
-        default:
-            PlayFrames(session, frames);
-    }
+    if (way == kBefore)
+        bench::PlayFramesBefore(session, frames);
+    else
+        PlayFrames(session, frames);
 }
 
-// One row: decoding alone and the two ways of the loop (Fast 0), in rounds that alternate so
-// that a busy machine slows all of them alike; medians of the rounds.
-void MeasureRow(const std::wstring& video, int16_t tileWidth, int16_t tileHeight,
-                uint64_t framesPerRound) {
-    constexpr int kRounds = 5;
-    SaverSettings settings = BenchSettings(video, tileWidth, tileHeight, 0);
+// Rates and CPU of one side of a row over its rounds.
+struct Side {
+    std::vector<double> rates;
+    double seconds = 0, cpuSeconds = 0;
+    uint64_t frames = 0;
+
+    void Add(uint64_t count, double wall, double cpu) {
+        rates.push_back(Rate(count, wall));
+        seconds += wall;
+        cpuSeconds += cpu;
+        frames += count;
+    }
+    double CpuMs() const { return frames ? 1e3 * cpuSeconds / static_cast<double>(frames) : 0.0; }
+};
+
+// One row: the decoder alone and the two ways of the loop (Fast 0), in rounds that alternate so
+// that a busy machine slows all of them alike; medians of the rounds' frame rates, CPU over all.
+void MeasureRow(const std::wstring& video, const char* codec, uint64_t framesPerRound) {
+    constexpr int kRounds = 3;
+    constexpr int16_t kTileWidth = 320, kTileHeight = 240;
+    SaverSettings settings = BenchSettings(video, kTileWidth, kTileHeight, 0);
     BenchShow show(settings);
-    const std::unique_ptr<FrameSource> source = OpenFrameSource(video, WaitStyle::AllMessages);
-    FrameSource& reader = *source;
-    if (!reader.OpenedFully() || !reader.HasDecoder() || reader.FrameCount() <= 0) {
-        std::printf("%s: cannot be decoded\n", Narrow(video).c_str());
-        return;
+    int32_t width = 0, height = 0;
+    {
+        const std::unique_ptr<FrameSource> source = OpenFrameSource(video, WaitStyle::AllMessages);
+        if (!source->OpenedFully() || !source->HasDecoder() || source->FrameCount() <= 0) {
+            std::printf("%s: cannot be decoded\n", Narrow(video).c_str());
+            return;
+        }
+        width = source->FrameWidth();
+        height = source->FrameHeight();
+        source->Close();
     }
     // Warm-up: files, caches and surfaces in place.
     for (int way = 0; way < kWays; ++way)
         Play(static_cast<Way>(way), show.session, 20);
-    // Decoding alone does what the loop does but the show: a source opened for the round, the
-    // frames read in the loop's order, the source closed.
-    std::vector<double> decode, rates[kWays];
-    double decodeCpu = 0, decodeWall = 0, nowCpu = 0, nowWall = 0;
+    Side alone, ways[kWays];
     for (int round = 0; round < kRounds; ++round) {
-        ULONGLONG cpuStart = CpuTime(GetCurrentProcess());
-        double start = Seconds();
-        {
-            const std::unique_ptr<FrameSource> alone =
-                OpenFrameSource(video, WaitStyle::AllMessages);
-            for (uint64_t i = 0; i < framesPerRound; ++i)
-                alone->ReadFrame(
-                    alone->FirstFrame() +
-                    static_cast<int32_t>(i % static_cast<uint64_t>(alone->FrameCount())));
-            alone->Close();
+        bench::Figures figures;
+        if (!bench::DecodeAlone(video, framesPerRound, figures)) {
+            std::printf("%s: the decoder alone cannot read it\n", Narrow(video).c_str());
+            return;
         }
-        decodeWall += Seconds() - start;
-        decodeCpu += static_cast<double>(CpuTime(GetCurrentProcess()) - cpuStart) / 1e7;
-        decode.push_back(Rate(framesPerRound, Seconds() - start));
+        alone.Add(figures.frames, figures.seconds, figures.cpuSeconds);
         for (int way = 0; way < kWays; ++way) {
-            cpuStart = CpuTime(GetCurrentProcess());
-            start = Seconds();
+            const double cpu = bench::ProcessCpuSeconds(), start = Seconds();
             Play(static_cast<Way>(way), show.session, framesPerRound);
-            rates[way].push_back(Rate(framesPerRound, Seconds() - start));
-            if (way == kNow) {
-                nowWall += Seconds() - start;
-                nowCpu += static_cast<double>(CpuTime(GetCurrentProcess()) - cpuStart) / 1e7;
-            }
+            ways[way].Add(framesPerRound, Seconds() - start, bench::ProcessCpuSeconds() - cpu);
         }
     }
-    const double d = Median(decode);
-    std::printf("%ld x %ld into %d x %d tiles: ReadFrame alone %.0f frames/s; show loop (Fast 0)",
-                static_cast<long>(reader.FrameWidth()), static_cast<long>(reader.FrameHeight()),
-                tileWidth, tileHeight, d);
-    // Also the median of each round's own ratio: a machine whose load drifts between rounds
-    // moves both sides of a round alike.
+    const double d = Median(alone.rates);
+    std::printf(
+        "%s %ld x %ld into %d x %d tiles: decoder alone %.0f frames/s, CPU %.2f ms a frame\n",
+        codec, static_cast<long>(width), static_cast<long>(height), kTileWidth, kTileHeight, d,
+        alone.CpuMs());
     for (int way = 0; way < kWays; ++way) {
-        const double r = Median(rates[way]);
+        const Side& w = ways[way];
+        const double r = Median(w.rates);
+        // Also the median of each round's own ratio: a machine whose load drifts between rounds
+        // moves both sides of a round alike.
         std::vector<double> roundRatios;
-        for (size_t i = 0; i < decode.size(); ++i)
-            roundRatios.push_back(decode[i] > 0 ? rates[way][i] / decode[i] : 0.0);
-        std::printf("%s %s %.0f frames/s, ratio %.2f (of rounds %.2f)", way ? ";" : "",
-                    kWayNames[way], r, d > 0 ? r / d : 0.0, Median(roundRatios));
+        for (size_t i = 0; i < alone.rates.size() && i < w.rates.size(); ++i)
+            roundRatios.push_back(alone.rates[i] > 0 ? w.rates[i] / alone.rates[i] : 0.0);
+        std::printf(
+            "  show %-6s %.0f frames/s, show/raw %.2f (of rounds %.2f); CPU %.2f ms a "
+            "frame, %.2f times the decoder's\n",
+            kWayNames[way], r, d > 0 ? r / d : 0.0, Median(roundRatios), w.CpuMs(),
+            alone.CpuMs() > 0 ? w.CpuMs() / alone.CpuMs() : 0.0);
     }
-    std::printf("\n  rounds (frames/s), ReadFrame alone:");
-    for (double r : decode)
+    std::printf("  rounds (frames/s), decoder alone:");
+    for (double r : alone.rates)
         std::printf(" %.0f", r);
     for (int way = 0; way < kWays; ++way) {
         std::printf("; %s:", kWayNames[way]);
-        for (double r : rates[way])
+        for (double r : ways[way].rates)
             std::printf(" %.0f", r);
     }
     std::printf("\n");
-    // The loop can only hide decoding behind its own work where a second core is free: when
-    // its wall time a frame is its CPU time (both threads), the two never ran at once.
-    const double frames = static_cast<double>(kRounds * framesPerRound) / 1e3;
-    std::printf(
-        "  ms a frame, wall / CPU of this process: ReadFrame alone %.2f / %.2f; now %.2f / "
-        "%.2f\n",
-        decodeWall / frames, decodeCpu / frames, nowWall / frames, nowCpu / frames);
-    reader.Close();
-
-    // The steps, in short stretches that alternate, so that every way meets the same load. The
-    // steps of "now" are taken without reading ahead: the decoding it hides is not among them.
-    bench::StepTimes oneHandle, now;
-    for (int round = 0; round < 2 * kRounds; ++round) {
-        bench::PlayFramesTimed(show.session, framesPerRound / 4, oneHandle, true);
+    // The steps of the show now, without reading ahead: where a frame's time goes besides
+    // decoding (which the loop hides behind them on a second core).
+    bench::StepTimes now;
+    for (int round = 0; round < kRounds; ++round)
         bench::PlayFramesTimed(show.session, framesPerRound / 4, now);
-    }
-    PrintSteps(kWayNames[kOneHandle], oneHandle);
-    PrintSteps(kWayNames[kNow], now);
+    PrintSteps("now without reading ahead", now);
 }
 
 struct Footprint {
@@ -263,7 +251,8 @@ void LongRun(const std::wstring& video) {
 
 // The playback loop as the show runs it by default (Fast 10): the share of one core it takes,
 // from this process's own times, for each way, in alternating stretches of ten seconds.
-void LoopCpu(const std::wstring& video, int16_t tileWidth, int16_t tileHeight, double seconds) {
+void LoopCpu(const std::wstring& video, const char* what, int16_t tileWidth, int16_t tileHeight,
+             double seconds) {
     SaverSettings settings = BenchSettings(video, tileWidth, tileHeight, 10);
     BenchShow show(settings);
     for (int way = 0; way < kWays; ++way)
@@ -272,19 +261,19 @@ void LoopCpu(const std::wstring& video, int16_t tileWidth, int16_t tileHeight, d
     uint64_t frames[kWays] = {};
     for (double spent = 0; spent < seconds; spent += 10 * kWays) {
         for (int way = 0; way < kWays; ++way) {
-            const ULONGLONG cpuBefore = CpuTime(GetCurrentProcess());
+            const double cpuBefore = bench::ProcessCpuSeconds();
             const double start = Seconds();
             while (Seconds() - start < 10) {
                 Play(static_cast<Way>(way), show.session, 50);
                 frames[way] += 50;
             }
             wall[way] += Seconds() - start;
-            cpu[way] += static_cast<double>(CpuTime(GetCurrentProcess()) - cpuBefore) / 1e7;
+            cpu[way] += bench::ProcessCpuSeconds() - cpuBefore;
         }
     }
     // Under Wine the file calls' own work is done by the wineserver, another process, which
     // this process's times leave out: a faster loop shows more frames and so more CPU here.
-    std::printf("  at Fast 10:");
+    std::printf("%s at Fast 10:", what);
     for (int way = 0; way < kWays; ++way)
         std::printf("%s %s %.0f frames/s, CPU %.1f%% of one core (%.2f ms a frame)", way ? ";" : "",
                     kWayNames[way], Rate(frames[way], wall[way]), 100.0 * cpu[way] / wall[way],
@@ -297,38 +286,34 @@ void LoopCpu(const std::wstring& video, int16_t tileWidth, int16_t tileHeight, d
 
 int wmain(int argc, wchar_t** argv) {
     using namespace kineloop;
-    if (argc < 4) {
-        std::fprintf(stderr,
-                     "usage: bench_show VIDEO_320x240 VIDEO_640x480 VIDEO_1280x720 "
-                     "[LONG_RUN_VIDEO [H264_1280x720]]\n");
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: bench_show LONG_RUN_VIDEO VIDEO...\n");
         return 2;
     }
     // Full Windows paths: the screen saver of the CPU measurement runs in a folder of its own.
-    std::wstring videos[3];
-    for (int i = 0; i < 3; ++i) {
+    std::vector<std::wstring> videos;
+    for (int i = 2; i < argc; ++i) {
         wchar_t full[MAX_PATH * 4];
-        videos[i] = GetFullPathNameW(argv[i + 1], MAX_PATH * 4, full, nullptr) ? full : argv[i + 1];
+        videos.push_back(GetFullPathNameW(argv[i], MAX_PATH * 4, full, nullptr) ? full : argv[i]);
     }
-    // The earlier loops are kept in the benchmark (timed_loop.cpp); "now" is PlayFrames.
-    const struct {
-        const std::wstring& video;
-        int16_t width, height;
-        uint64_t frames;
-    } rows[] = {{videos[0], 320, 240, 300}, {videos[1], 640, 480, 150}, {videos[2], 320, 240, 60}};
-    for (const auto& row : rows) {
-        MeasureRow(row.video, row.width, row.height, row.frames);
-        LoopCpu(row.video, row.width, row.height, 20);
+    const auto isAvi = [](const std::wstring& path) {
+        return path.size() > 4 && _wcsicmp(path.c_str() + path.size() - 4, L".avi") == 0;
+    };
+    // The CPU at the default pause for the smallest AVI and the 1080p video, when given.
+    const std::wstring* smallAvi = nullptr;
+    const std::wstring* fullHd = nullptr;
+    for (const std::wstring& video : videos) {
+        MeasureRow(video, isAvi(video) ? "AVIFile" : "Media Foundation", 300);
+        if (isAvi(video) && !smallAvi)
+            smallAvi = &video;
+        if (video.find(L"1920x1080") != std::wstring::npos)
+            fullHd = &video;
     }
-    // A phone's kind of video through Media Foundation, when run_bench.sh made one.
-    if (argc > 5) {
-        wchar_t full[MAX_PATH * 4];
-        const std::wstring h264 =
-            GetFullPathNameW(argv[5], MAX_PATH * 4, full, nullptr) ? full : argv[5];
-        MeasureRow(h264, 320, 240, 60);
-        LoopCpu(h264, 320, 240, 20);
-    }
-    // The long run uses the fourth clip when there is one (see run_bench.sh).
-    LongRun(argc > 4 ? std::wstring(argv[4]) : videos[0]);
+    if (smallAvi)
+        LoopCpu(*smallAvi, Narrow(*smallAvi).c_str(), 320, 240, 20);
+    if (fullHd)
+        LoopCpu(*fullHd, Narrow(*fullHd).c_str(), 320, 240, 20);
+    LongRun(argv[1]);
     EndVideo(INFINITE);
     return 0;
 }

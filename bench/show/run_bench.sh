@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs the show benchmark under Wine: the playback loop against decoding alone (before and after),
-# the CPU use of the loop at the default pause, and memory and GDI over 20,000 frames.
+# Runs the show benchmark under Wine: the playback loop against the platform's decoder alone
+# (before and after), the CPU use of the loop at the default pause, and memory and GDI over 20,000
+# frames.
 #   bench/show/run_bench.sh [WINDOWS_BUILD_DIR]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -14,5 +15,6 @@ if [ ! -s "$media/bench_fixed_strips.avi" ]; then
     -c:v cinepak -min_strips 2 -max_strips 2 "$media/bench_fixed_strips.avi"
 fi
 "$root/tests/wine/wine-run.sh" "$build/wine" "$build/bench/show/bench_show.exe" \
+  "$media/bench_fixed_strips.avi" \
   "$media/bench_320x240.avi" "$media/bench_640x480.avi" "$media/bench_1280x720.avi" \
-  "$media/bench_fixed_strips.avi" "$media/bench_1280x720.mp4"
+  "$media/bench_1280x720.mp4" "$media/bench_1920x1080.mp4" "$media/bench_3840x2160.mp4"

@@ -7,6 +7,7 @@
 
 #include "bench/bench_clock.h"
 #include "video/open_video_win32.h"
+#include "video/tile_sampler.h"
 #include "scratch/bitmap_file.h"
 #include "scratch/stretched_frame_win32.h"
 #include "scratch/scratch_file_win32.h"
@@ -17,25 +18,6 @@
 
 namespace kineloop::bench {
 namespace {
-
-// Runs `step` for each frame number of the session's video, round and round, until `frames`
-// frames were shown; each step reports whether its frame was shown.
-template <typename Step>
-void ForEachFrame(ShowSession& s, uint64_t frames, Step step) {
-    const std::unique_ptr<FrameSource> source =
-        OpenFrameSource(Widen(s.settings.AVI_File), WaitStyle::AllMessages);
-    FrameSource& reader = *source;
-    if (!reader.OpenedFully() || !reader.HasDecoder() || reader.FrameCount() < 1)
-        return;
-    uint64_t shown = 0;
-    for (uint64_t attempts = 0; shown < frames && attempts < 4 * frames; ++attempts) {
-        const int32_t number =
-            reader.FirstFrame() +
-            static_cast<int32_t>(attempts % static_cast<uint64_t>(reader.FrameCount()));
-        if (step(reader.ReadFrame(number), reader.FrameBytes()))
-            ++shown;
-    }
-}
 
 class Clock {
   public:
@@ -56,6 +38,38 @@ class Clock {
     double last_;
 };
 
+// Runs `step` for each frame number of the session's video, round and round, until `frames`
+// frames were shown: each frame read and sampled to its tile on the video thread as the show
+// does it, then handed to `step` with the clock running, which reports whether it was shown.
+template <typename Step>
+void ForEachFrame(ShowSession& s, uint64_t frames, StepTimes& times, Step step) {
+    const std::unique_ptr<FrameSource> source =
+        OpenFrameSource(Widen(s.settings.AVI_File), WaitStyle::AllMessages);
+    FrameSource& reader = *source;
+    if (!reader.OpenedFully() || !reader.HasDecoder() || reader.FrameCount() < 1)
+        return;
+    RECT screen{};
+    GetClientRect(s.display, &screen);
+    const TileShape shape{s.settings.Pic_Width, s.settings.Pic_Height, screen.right, screen.bottom};
+    const auto scaled = std::make_shared<StretchedFrame>();
+    uint64_t shown = 0;
+    for (uint64_t attempts = 0; shown < frames && attempts < 4 * frames; ++attempts) {
+        const int32_t number =
+            reader.FirstFrame() +
+            static_cast<int32_t>(attempts % static_cast<uint64_t>(reader.FrameCount()));
+        Clock clock(&times);
+        reader.ReadWith(number, [scaled, shape](const DecodedFrame& frame) {
+            scaled->MakeWith(shape, FrameSamplable(frame),
+                             [&](TileImage& image, int width, int height) {
+                                 return SampleFrameToTile(frame, width, height, image);
+                             });
+        });
+        clock.Lap(0, "read and sample");
+        if (scaled->Made() == StretchedFrame::Outcome::kStretched && step(*scaled, clock))
+            ++shown;
+    }
+}
+
 DWORD PauseOf(const ShowSession& s) {
     return s.settings.Fast > 0 ? static_cast<DWORD>(s.settings.Fast) : 0;
 }
@@ -63,18 +77,9 @@ DWORD PauseOf(const ShowSession& s) {
 }  // namespace
 
 void PlayFramesTimed(ShowSession& s, uint64_t frames, StepTimes& times, bool createOver) {
-    StretchedFrame scaled;
     ScratchFile scratch;
     Picture picture;
-    ForEachFrame(s, frames, [&](const void* packed, size_t bytes) {
-        Clock clock(&times);
-        RECT screen{};
-        GetClientRect(s.display, &screen);
-        scaled.Make(packed, bytes,
-                    {s.settings.Pic_Width, s.settings.Pic_Height, screen.right, screen.bottom});
-        if (scaled.Made() != StretchedFrame::Outcome::kStretched)
-            return false;
-        clock.Lap(0, "stretch");
+    ForEachFrame(s, frames, times, [&](const StretchedFrame& scaled, Clock& clock) {
         // ScratchFile::PassThrough's calls one by one, to see where the trip's time goes.
         const DibHeader& header = scaled.Header();
         const auto headers = BitmapFileHeaders(header);

@@ -1,64 +1,31 @@
-// A decoded frame stretched to its tile, in a 24-bit bitmap kept from frame to frame.
+// A decoded frame stretched to its tile, in a 24-bit picture kept from frame to frame.
 #include "scratch/stretched_frame_win32.h"
 
 #include "bitmap/packed_frame.h"
+#include "bitmap/packed_tile.h"
 #include "scratch/tile_picture.h"
 
 namespace kineloop {
 
-StretchedFrame::~StretchedFrame() {
-    Free();
-}
-
-void StretchedFrame::Free() {
-    // The bitmap must leave the DC before either is deleted.
-    if (dc_ && originalBitmap_)
-        SelectObject(dc_.Get(), originalBitmap_);
-    originalBitmap_ = nullptr;
-    bitmap_.Reset();
-    dc_.Reset();
-    bits_ = nullptr;
-    header_ = DibHeader{};
-}
-
-bool StretchedFrame::Resize(int width, int height) {
-    if (bits_ && header_.biWidth == width && header_.biHeight == height)
-        return true;
-    Free();
-    const std::optional<DibHeader> header = TilePictureHeader(width, height);
-    if (!header)
-        return false;
-    BITMAPINFO info{};
-    EncodeDibHeader(*header, reinterpret_cast<uint8_t*>(&info.bmiHeader));
-    bitmap_.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits_, nullptr, 0));
-    dc_.Reset(CreateCompatibleDC(nullptr));
-    if (!bitmap_ || !dc_ || !bits_) {
-        Free();
+bool StretchedFrame::Resize() {
+    const std::optional<PictureSize> kept =
+        KeptPictureSize(shape_.width, shape_.height, shape_.limitWidth, shape_.limitHeight);
+    const std::optional<DibHeader> header =
+        kept ? TilePictureHeader(kept->width, kept->height) : std::nullopt;
+    if (!header || !image_.Resize(header->biWidth, header->biHeight)) {
+        header_ = DibHeader{};
         return false;
     }
-    originalBitmap_ = SelectObject(dc_.Get(), bitmap_.Get());
-    SetStretchBltMode(dc_.Get(), COLORONCOLOR);
     header_ = *header;
     return true;
 }
 
 void StretchedFrame::Make(const void* packed, size_t availableBytes, const TileShape& shape) {
-    shape_ = shape;
-    outcome_ = Outcome::kRefused;
     const std::optional<DibHeader> frame = AcceptPackedFrame(packed, availableBytes);
-    if (!frame)
-        return;
-    outcome_ = Outcome::kNothingKept;
-    const std::optional<PictureSize> kept =
-        KeptPictureSize(shape.width, shape.height, shape.limitWidth, shape.limitHeight);
-    if (!kept || !Resize(kept->width, kept->height))
-        return;
-    // The stretch covers every kept pixel, so nothing of the previous picture shows through.
-    const auto* rows = static_cast<const uint8_t*>(packed) + kDibHeaderBytes;
-    const bool drawn = StretchRows(dc_.Get(), *frame, rows, 0, 0, shape.width, shape.height);
-    GdiFlush();  // the rows are read straight from the bitmap's memory next
-    if (drawn)
-        outcome_ = Outcome::kStretched;
+    MakeWith(shape, frame.has_value(), [&](TileImage& image, int width, int height) {
+        const auto* rows = static_cast<const uint8_t*>(packed) + kDibHeaderBytes;
+        return PackedToTile(*frame, rows, width, height, image);
+    });
 }
 
 bool StretchRows(HDC dc, const DibHeader& header, const uint8_t* rows, int x, int y, int width,

@@ -1,6 +1,6 @@
-// A decoded frame stretched to its tile, ready for its trip through the scratch file. It may be
-// made on the thread that decoded the frame, while the frame is still valid, and passed on later;
-// only the shown picture, never the whole frame, goes on to the scratch file.
+// A decoded frame stretched to its tile, ready for its trip through the scratch file. It is made
+// on the thread that decoded the frame, while the frame is still valid, by sampling only the
+// pixels shown, and passed on later; only that picture goes on to the scratch file.
 #pragma once
 
 #include <cstddef>
@@ -9,7 +9,7 @@
 #include <windows.h>
 
 #include "bitmap/dib.h"
-#include "platform/handles_win32.h"
+#include "bitmap/tile_image.h"
 
 namespace kineloop {
 
@@ -31,33 +31,45 @@ class StretchedFrame {
     StretchedFrame() = default;
     StretchedFrame(const StretchedFrame&) = delete;
     StretchedFrame& operator=(const StretchedFrame&) = delete;
-    ~StretchedFrame();
 
     enum class Outcome {
         kStretched,   // Header() and Rows() hold the picture
         kRefused,     // the frame breaks the rules of AcceptPackedFrame (or there is none)
-        kNothingKept  // a tile of no size, or nothing could be drawn
+        kNothingKept  // a tile of no size, or no room for its picture
     };
 
-    // Stretches the frame (a packed bitmap of which `availableBytes` may be read) to `shape` with
-    // COLORONCOLOR, as the show always has, and keeps the part within the limits; or says why not.
+    // Samples the frame (a packed bitmap of which `availableBytes` may be read) as a stretch to
+    // `shape` with COLORONCOLOR would draw it, as the show always has, keeping the part within
+    // the limits; or says why not.
     void Make(const void* packed, size_t availableBytes, const TileShape& shape);
+    // The same for a frame in another form: `usable` says whether the frame is one to show at
+    // all, and `paint(image, width, height)` writes every pixel of `image` as the frame stretched
+    // to width x height shows it, or returns false for a frame it refuses.
+    template <typename Paint>
+    void MakeWith(const TileShape& shape, bool usable, Paint&& paint) {
+        shape_ = shape;
+        outcome_ = Outcome::kRefused;
+        if (!usable)
+            return;
+        outcome_ = Outcome::kNothingKept;
+        if (!Resize())
+            return;
+        outcome_ =
+            paint(image_, shape.width, shape.height) ? Outcome::kStretched : Outcome::kRefused;
+    }
     const TileShape& Shape() const { return shape_; }
     Outcome Made() const { return outcome_; }
 
     // The picture of the last stretch that succeeded: bottom-up 24-bit rows of Header()'s size,
     // kept from frame to frame.
     const DibHeader& Header() const { return header_; }
-    const uint8_t* Rows() const { return static_cast<const uint8_t*>(bits_); }
+    const uint8_t* Rows() const { return image_.Rows(); }
 
   private:
-    bool Resize(int width, int height);
-    void Free();
+    // Sizes the picture to what is kept of shape_; false when nothing is.
+    bool Resize();
 
-    UniqueMemoryDc dc_;
-    UniqueBitmap bitmap_;
-    HGDIOBJ originalBitmap_ = nullptr;
-    void* bits_ = nullptr;
+    TileImage image_;
     DibHeader header_;
     TileShape shape_;
     Outcome outcome_ = Outcome::kRefused;

@@ -2,9 +2,6 @@
 // first frame as a thumbnail and the keep-aspect rule.
 #include "settings_dialog/settings_dialog_win32.h"
 
-#include <cstdlib>
-
-#include "bitmap/packed_frame.h"
 #include "scratch/frame_route_win32.h"
 #include "video/frame_source.h"
 #include "platform/message_box_win32.h"
@@ -103,24 +100,17 @@ void SettingsDialog::RefreshAviInfo() {
 // kept. Its box has the shape the video is seen in, which differs from the decoded picture's where
 // the pixels are not square.
 void SettingsDialog::DrawThumbnail(const VideoProbe& probe) {
-    const std::vector<uint8_t>& packedFrame = probe.firstFrame;
-    const void* packed = packedFrame.empty() ? nullptr : packedFrame.data();
-    const std::optional<DibHeader> frame = AcceptPackedFrame(packed, packedFrame.size());
-    if (!frame)
+    if (!probe.thumbnail || !probe.box)
         return;
-    const bool shapeKnown = probe.facts.frameWidth > 0 && probe.facts.frameHeight > 0;
-    const std::optional<ThumbnailBox> box =
-        shapeKnown ? ThumbnailBoxFor(probe.facts.frameWidth, probe.facts.frameHeight)
-                   : ThumbnailBoxFor(frame->biWidth, std::abs(frame->biHeight));
+    const ThumbnailBox& box = *probe.box;
     FrameRoute route(scratchPlaces_);
-    if (!box || route.Take(packed, packedFrame.size(), box->width, box->height, box->width,
-                           box->height) != FrameRoute::Result::kReadBack)
+    if (route.Pass(*probe.thumbnail) != FrameRoute::Result::kReadBack)
         return;
     RetainedSurface* surface = PanelSurface(thumbnail_);
-    if (!surface || !surface->Resize(box->width, box->height))
+    if (!surface || !surface->Resize(box.width, box.height))
         return;
     route.DrawLast(surface->Dc(), 0, 0);
-    SetWindowPos(thumbnail_, nullptr, box->left, box->top, box->width, box->height,
+    SetWindowPos(thumbnail_, nullptr, box.left, box.top, box.width, box.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(thumbnail_, nullptr, FALSE);
 }

@@ -1,7 +1,22 @@
 // The show's frames read and stretched ahead on the video thread.
 #include "show/frames_ahead_win32.h"
 
+#include "video/tile_sampler.h"
+
 namespace kineloop {
+
+namespace {
+
+// What the video thread makes of a frame: its tile picture, sampled from the decoder's buffer.
+FrameSource::FrameWork TileWork(std::shared_ptr<StretchedFrame> into, const TileShape& shape) {
+    return [into = std::move(into), shape](const DecodedFrame& frame) {
+        into->MakeWith(shape, FrameSamplable(frame), [&](TileImage& image, int width, int height) {
+            return SampleFrameToTile(frame, width, height, image);
+        });
+    };
+}
+
+}  // namespace
 
 const StretchedFrame& FramesAhead::Take(int32_t number, const TileShape& shape,
                                         const FrameSequence& following) {
@@ -18,9 +33,12 @@ const StretchedFrame& FramesAhead::Take(int32_t number, const TileShape& shape,
         ahead_.clear();
         following_ = std::make_unique<FrameSequence>(following);
         shape_ = shape;
-        const void* packed = source_.ReadFrame(number);
         taken_ = 0;
-        pictures_[taken_]->Make(packed, source_.FrameBytes(), shape);
+        if (!source_.ReadWith(number, TileWork(pictures_[taken_], shape))) {
+            // Not read, or given up on and perhaps still being written: a picture of its own
+            // stands for the frame refused.
+            pictures_[taken_] = std::make_shared<StretchedFrame>();
+        }
     }
     TopUp();
     return *pictures_[taken_];
@@ -48,11 +66,7 @@ void FramesAhead::TopUp() {
         int32_t number = 0;
         if (!Free(picture) || !following_->Next(number))
             continue;
-        const std::shared_ptr<StretchedFrame> into = pictures_[picture];
-        const TileShape shape = shape_;
-        if (!source_.ReadAhead(number, [into, shape](const void* packed, size_t bytes) {
-                into->Make(packed, bytes, shape);
-            })) {
+        if (!source_.ReadAhead(number, TileWork(pictures_[picture], shape_))) {
             following_.reset();  // this source reads nothing ahead
             return;
         }

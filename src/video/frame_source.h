@@ -7,7 +7,19 @@
 #include <functional>
 #include <string>
 
+#include "video/sample_planes.h"
+
 namespace kineloop {
+
+// A decoded frame where the decoder left it, valid only while the work given it runs: either a
+// packed 24-bit bottom-up bitmap (as ReadFrame gives it) of which `bytes` may be read, or the
+// decoder's own sample, shown turned by `rotation` degrees. Neither: it could not be decoded.
+struct DecodedFrame {
+    const void* packed = nullptr;
+    size_t bytes = 0;
+    const SampleView* sample = nullptr;
+    uint32_t rotation = 0;
+};
 
 // The platform library that reads a source's file.
 enum class VideoLibrary { AviFile, MediaFoundation };
@@ -39,9 +51,19 @@ class FrameSource {
     // that stays valid until the next ReadFrame or Close; nullptr when it cannot be
     // decoded.
     virtual const void* ReadFrame(int32_t number) = 0;
-    // What is made of a frame read ahead, where and while it was read: the frame as ReadFrame
-    // gives it and its FrameBytes (nullptr and 0 when it cannot be decoded).
-    using FrameWork = std::function<void(const void* packed, size_t bytes)>;
+    // What is made of a frame where and while it was read, from the decoder's own picture, so
+    // that only what is shown of it is ever converted.
+    using FrameWork = std::function<void(const DecodedFrame& frame)>;
+    // Reads frame `number` and hands it to `work` while it is valid. False when `work` did not
+    // run (a read given up on may still run it later: `work` must own or share what it touches).
+    virtual bool ReadWith(int32_t number, const FrameWork& work) {
+        const void* packed = ReadFrame(number);
+        DecodedFrame frame;
+        frame.packed = packed;
+        frame.bytes = packed ? FrameBytes() : 0;
+        work(frame);
+        return true;
+    }
     // Reads frame `number` ahead, after the reads ahead already asked for, and hands it to `work`
     // there; `work` must own or share what it touches. The frame itself is never handed out, so
     // the next read ahead may begin before the caller takes this one. False when this source

@@ -33,11 +33,12 @@ struct Output {
     const GUID* subtype;
     SampleLayout layout;
 };
-// Windows converts to RGB32 itself; where it will not (Wine), the YUV layouts are converted here.
+// The decoder's own layouts first, so that no platform video processor converts colours that the
+// tile sampler would mostly throw away; RGB32 only where a decoder gives nothing else.
 const Output kOutputs[] = {
-    {&MFVideoFormat_RGB32, SampleLayout::Rgb32}, {&MFVideoFormat_NV12, SampleLayout::Nv12},
-    {&MFVideoFormat_I420, SampleLayout::I420},   {&MFVideoFormat_IYUV, SampleLayout::I420},
-    {&MFVideoFormat_YV12, SampleLayout::Yv12},   {&MFVideoFormat_YUY2, SampleLayout::Yuy2},
+    {&MFVideoFormat_NV12, SampleLayout::Nv12}, {&MFVideoFormat_I420, SampleLayout::I420},
+    {&MFVideoFormat_IYUV, SampleLayout::I420}, {&MFVideoFormat_YV12, SampleLayout::Yv12},
+    {&MFVideoFormat_YUY2, SampleLayout::Yuy2}, {&MFVideoFormat_RGB32, SampleLayout::Rgb32},
 };
 
 bool TwoNumbers(IMFAttributes* type, const GUID& key, uint32_t& high, uint32_t& low) {
@@ -77,6 +78,8 @@ void MediaFoundationReader::Open(const std::wstring& path) {
     aspect_ = PixelAspect{};
     next_ = 0;
     ended_ = false;
+    sample_.Reset();
+    sampled_ = -1;
     converted_ = -1;
     dib_.clear();
     if (!MediaFoundationReady())
@@ -85,7 +88,7 @@ void MediaFoundationReader::Open(const std::wstring& path) {
     ComRef<IMFAttributes> options;
     if (FAILED(MFCreateAttributes(options.Out(), 1)))
         return;
-    // Lets the reader convert to RGB32 where the platform can.
+    // Lets the reader convert to RGB32 where a decoder gives no YUV layout.
     options->SetUINT32(MF_SOURCE_READER_ENABLE_ADVANCED_VIDEO_PROCESSING, TRUE);
     if (FAILED(MFCreateSourceReaderFromURL(path.c_str(), options.Get(), reader_.Out())))
         return;
@@ -247,29 +250,57 @@ bool MediaFoundationReader::Rewind() {
     return !ended_;
 }
 
-const void* MediaFoundationReader::ReadFrame(int32_t number) {
+bool MediaFoundationReader::SeekSample(int32_t number) {
     if (!reader_ || number < 0 || number >= frameCount_)
-        return nullptr;
-    if (number == converted_)
-        return dib_.data();  // the same frame again (a step of 0, the thumbnail)
+        return false;
+    if (number == sampled_ && sample_)
+        return true;  // the same frame again (a step of 0, the thumbnail)
+    sample_.Reset();
+    sampled_ = -1;
     converted_ = -1;
     if (number < next_ && !Rewind())
-        return nullptr;
+        return false;
     ComRef<IMFSample> sample;
     while (!ended_ && next_ <= number) {
         if (!NextSample(sample))
-            return nullptr;
+            return false;
     }
-    if (!sample || !Convert(sample.Get()))
+    if (!sample)
+        return false;
+    sample_ = std::move(sample);
+    sampled_ = number;
+    return true;
+}
+
+const void* MediaFoundationReader::ReadFrame(int32_t number) {
+    if (!SeekSample(number))
+        return nullptr;
+    if (number == converted_)
+        return dib_.data();
+    if (!WithView(
+            [this](const SampleView& view) { return SampleToPackedDib(view, rotation_, dib_); }))
         return nullptr;
     converted_ = number;
     return dib_.data();
 }
 
-// The sample's pixels, as the buffer's own pitch or the stride lays them out, into dib_.
-bool MediaFoundationReader::Convert(IMFSample* sample) {
+bool MediaFoundationReader::ReadWith(int32_t number, const FrameWork& work) {
+    const bool viewed = SeekSample(number) && WithView([&](const SampleView& view) {
+                            DecodedFrame frame;
+                            frame.sample = &view;
+                            frame.rotation = rotation_;
+                            work(frame);
+                            return true;
+                        });
+    if (!viewed)
+        work(DecodedFrame{});
+    return true;
+}
+
+// The sample's pixels, as the buffer's own pitch or the stride lays them out.
+bool MediaFoundationReader::WithView(const std::function<bool(const SampleView&)>& use) {
     ComRef<IMFMediaBuffer> buffer;
-    if (FAILED(sample->ConvertToContiguousBuffer(buffer.Out())))
+    if (!sample_ || FAILED(sample_->ConvertToContiguousBuffer(buffer.Out())))
         return false;
     SampleView view;
     view.layout = layout_;
@@ -277,7 +308,7 @@ bool MediaFoundationReader::Convert(IMFSample* sample) {
     view.height = height_;
     view.matrix = matrix_;
     view.range = range_;
-    bool converted = false;
+    bool used = false;
     if (ComRef<IMF2DBuffer> plane = buffer.As<IMF2DBuffer>()) {
         BYTE* firstRow = nullptr;
         LONG pitch = 0;
@@ -289,11 +320,11 @@ bool MediaFoundationReader::Convert(IMFSample* sample) {
                 view.pitch = pitch;
                 view.data = pitch > 0 ? firstRow : firstRow + int64_t{pitch} * (rows - 1);
                 view.bytes = static_cast<size_t>(std::llabs(int64_t{pitch}) * rows);
-                converted = SampleToPackedDib(view, rotation_, dib_);
+                used = use(view);
             }
             plane->Unlock2D();
             if (usable)
-                return converted;
+                return used;
         }
     }
     BYTE* data = nullptr;
@@ -305,9 +336,9 @@ bool MediaFoundationReader::Convert(IMFSample* sample) {
     view.pitch = stride_;  // 0: from the length
     if (view.pitch < 0 && layout_ != SampleLayout::Rgb32)
         view.pitch = -view.pitch;
-    converted = SampleToPackedDib(view, rotation_, dib_);
+    used = use(view);
     buffer->Unlock();
-    return converted;
+    return used;
 }
 
 MediaFoundationReader::~MediaFoundationReader() {
@@ -315,6 +346,8 @@ MediaFoundationReader::~MediaFoundationReader() {
 }
 
 void MediaFoundationReader::LetGoOfReader() {
+    sample_.Reset();  // the pipeline's buffer goes before the pipeline
+    sampled_ = -1;
     if (!reader_)
         return;
     // Wine's reader does not shut its media source down when it goes, which would leave the
@@ -333,6 +366,8 @@ bool MediaFoundationReader::Close() {
     LetGoOfReader();
     failed_ = false;
     openedFully_ = false;
+    sample_.Reset();
+    sampled_ = -1;
     converted_ = -1;
     dib_.clear();
     return report;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,8 @@ class MediaFoundationReader : public FrameSource {
     // A later frame is reached by reading and dropping the frames between; an earlier one by
     // going back to the start.
     const void* ReadFrame(int32_t number) override;
+    // Hands `work` the decoder's own sample, locked only while it runs: nothing is converted here.
+    bool ReadWith(int32_t number, const FrameWork& work) override;
     size_t FrameBytes() const override { return reader_ ? dib_.size() : 0; }
     bool Close() override;
     const std::wstring& Path() const override { return path_; }
@@ -57,7 +60,11 @@ class MediaFoundationReader : public FrameSource {
     // ended within them; the reader is back at the start afterwards.
     std::vector<int64_t> MeasureFrameTimes(bool& wholeStream);
     bool Rewind();
-    bool Convert(IMFSample* sample);
+    // Goes on to the sample of frame `number` (sample_), decoding the frames between only as far as
+    // the decoder needs to; false when there is none.
+    bool SeekSample(int32_t number);
+    // Runs `use` on a view of sample_'s pixels while its buffer is locked; its result, or false.
+    bool WithView(const std::function<bool(const SampleView&)>& use);
 
     std::wstring path_;
     ComRef<IMFSourceReader> reader_;
@@ -76,10 +83,12 @@ class MediaFoundationReader : public FrameSource {
     YuvMatrix matrix_ = YuvMatrix::Bt601;
     YuvRange range_ = YuvRange::Limited;
 
-    int32_t next_ = 0;         // the number of the frame the next sample holds
-    bool ended_ = false;       // no more samples before a rewind
-    bool reachedEnd_ = false;  // ended at the stream's true end, not on an error
-    int32_t converted_ = -1;   // the frame dib_ holds
+    int32_t next_ = 0;          // the number of the frame the next sample holds
+    bool ended_ = false;        // no more samples before a rewind
+    bool reachedEnd_ = false;   // ended at the stream's true end, not on an error
+    ComRef<IMFSample> sample_;  // of frame sampled_, kept for the same frame asked for again
+    int32_t sampled_ = -1;
+    int32_t converted_ = -1;  // the frame dib_ holds
     std::vector<uint8_t> dib_;
 };
 

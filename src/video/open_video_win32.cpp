@@ -127,13 +127,23 @@ class ThreadedSource final : public FrameSource {
     bool ReadAhead(int32_t number, FrameWork work) override {
         if (!inner_ || !hasDecoder_ || !work)
             return false;
-        VideoTicket ticket = PostToVideoThread([inner = inner_, number, work = std::move(work)] {
-            const void* frame = inner->ReadFrame(number);
-            work(frame, frame ? inner->FrameBytes() : 0);
-        });
+        VideoTicket ticket = PostToVideoThread(
+            [inner = inner_, number, work = std::move(work)] { inner->ReadWith(number, work); });
         if (!ticket)
             return false;
         ahead_.push_back({number, std::move(ticket)});
+        return true;
+    }
+
+    bool ReadWith(int32_t number, const FrameWork& work) override {
+        if (!inner_ || !hasDecoder_ || !work || !SettleAhead())
+            return false;
+        // The work is copied to the video thread: a read given up on may run it later still.
+        if (!RunOnVideoThread([inner = inner_, number, work] { inner->ReadWith(number, work); },
+                              style_, kCallLimitMs)) {
+            GiveUp();
+            return false;
+        }
         return true;
     }
 

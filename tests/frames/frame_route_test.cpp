@@ -8,6 +8,7 @@
 
 #include "driver/driver.h"
 #include "frames/packed_dib.h"
+#include "platform/handles_win32.h"
 
 namespace kineloop {
 namespace {

@@ -11,6 +11,7 @@
 #include "frames/frames_test_support.h"
 #include "platform/handles_win32.h"
 #include "platform/text_win32.h"
+#include "video/yuv_to_dib.h"
 
 namespace kineloop {
 namespace {
@@ -92,9 +93,14 @@ INSTANTIATE_TEST_SUITE_P(Formats, ReadThroughMediaFoundation,
 TEST(OpenFrameSource, FramesReadAheadWithWorkAreTakenInOrder) {
     using Copy = std::shared_ptr<std::vector<uint8_t>>;
     const auto copyInto = [](const Copy& copy) {
-        return [copy](const void* frame, size_t bytes) {
-            const auto* first = static_cast<const uint8_t*>(frame);
-            copy->assign(first, first + bytes);
+        return [copy](const DecodedFrame& frame) {
+            // The decoder's own sample is turned into the bitmap ReadFrame would give.
+            if (frame.sample) {
+                SampleToPackedDib(*frame.sample, frame.rotation, *copy);
+                return;
+            }
+            const auto* first = static_cast<const uint8_t*>(frame.packed);
+            copy->assign(first, first + frame.bytes);
         };
     };
     const auto isFrame = [](const void* frame, int32_t n) {

@@ -3,7 +3,7 @@
 # a case) into OUTDIR. Frame n shows colour n mod 10 of the table in test_media.h.
 
 # Usage: make_test_media.sh OUTDIR         the files the tests use (a few seconds)
-#        make_test_media.sh OUTDIR bench   the benchmark clips (about a minute)
+#        make_test_media.sh OUTDIR bench   the benchmark clips (some minutes)
 set -euo pipefail
 out=$1
 mkdir -p "$out"
@@ -62,15 +62,20 @@ bottom_up() {
 }
 
 if [ "${2:-}" = bench ]; then
-  for size in 320x240 640x480; do
-    ff -f lavfi -i "testsrc2=s=$size:r=25" -frames:v 60 -c:v cinepak "bench_$size.avi"
+  # 300 frames each: enough that a round of the show is not its start-up. Cinepak encodes large
+  # frames slowly: 25 frames with one codebook pass, played 12 times over (each pass starts with
+  # a key frame, so the copy decodes as one clip).
+  for size in 320x240 640x480 1280x720; do
+    ff -f lavfi -i "testsrc2=s=$size:r=25" -frames:v 25 -c:v cinepak -max_extra_cb_iterations 0 \
+      "bench_once_$size.avi"
+    ff -stream_loop 11 -i "bench_once_$size.avi" -c copy "bench_$size.avi"
+    rm "bench_once_$size.avi"
   done
-  # Cinepak encodes 1280 x 720 slowly: fewer frames, one codebook pass.
-  ff -f lavfi -i "testsrc2=s=1280x720:r=25" -frames:v 24 -c:v cinepak -max_extra_cb_iterations 0 \
-    bench_1280x720.avi
-  # A phone's kind of video, for Media Foundation.
-  ff -f lavfi -i "testsrc2=s=1280x720:r=25" -frames:v 150 -c:v libx264 -pix_fmt yuv420p \
-    -preset veryfast bench_1280x720.mp4
+  # A phone's and a camera's kind of video, for Media Foundation.
+  for size in 1280x720 1920x1080 3840x2160; do
+    ff -f lavfi -i "testsrc2=s=$size:r=25" -frames:v 300 -c:v libx264 -pix_fmt yuv420p \
+      -preset veryfast "bench_$size.mp4"
+  done
   exit 0
 fi
 

@@ -68,8 +68,10 @@ class ScriptedSource final : public FrameSource {
     void RunOldest() {
         auto [number, work] = std::move(ahead_.front());
         ahead_.pop_front();
-        const void* frame = Frame(number);
-        work(frame, frame ? FrameBytes() : 0);
+        DecodedFrame frame;
+        frame.packed = Frame(number);
+        frame.bytes = frame.packed ? FrameBytes() : 0;
+        work(frame);
     }
 
     bool readsAhead_;

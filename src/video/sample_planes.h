@@ -1,0 +1,85 @@
+// Where the planes of one decoded sample lie and how one of its pixels becomes RGB: shared by
+// the whole-frame conversion and the tile sampler, so that both give the same colours.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace kineloop {
+
+// How the bytes of one sample are laid out (Y rows top-down):
+// - Nv12: the Y plane, then one plane of interleaved U,V pairs at the same pitch.
+// - I420: the Y plane, then the U plane, then the V plane; Yv12: Y, then V, then U.
+// - Yuy2: one plane of Y0 U Y1 V groups, two pixels in four bytes.
+// - Rgb32: one plane of B G R x quads.
+// The 4:2:0 chroma planes have (width+1)/2 x (height+1)/2 samples.
+enum class SampleLayout { Nv12, I420, Yv12, Yuy2, Rgb32 };
+enum class YuvMatrix { Bt601, Bt709 };
+enum class YuvRange { Limited, Full };  // Y 16-235 and U,V 16-240, or all of 0-255
+
+struct SampleView {
+    const uint8_t* data = nullptr;
+    size_t bytes = 0;  // bytes readable at data
+    SampleLayout layout = SampleLayout::Nv12;
+    int32_t width = 0, height = 0;  // the picture's size in pixels (odd sizes allowed)
+    int32_t pitch = 0;              // bytes per row of the first plane; 0: derive it from
+                                    // `bytes`; negative (Rgb32 only): rows bottom-up
+    YuvMatrix matrix = YuvMatrix::Bt601;
+    YuvRange range = YuvRange::Limited;
+};
+
+// The first plane's pitch that a sample of `bytes` bytes implies (rows padded by the platform),
+// or 0 when no pitch fits.
+int32_t PitchFromLength(SampleLayout layout, int32_t width, int32_t height, size_t bytes);
+
+// Where the planes of one sample lie, in bytes from its start.
+struct Planes {
+    int64_t pitch = 0;        // of the first plane (positive; see bottomUp)
+    int64_t chromaPitch = 0;  // of the 4:2:0 chroma plane(s)
+    int64_t firstChroma = 0;  // the UV plane (Nv12), the U plane (I420), the V plane (Yv12)
+    int64_t secondChroma = 0;
+    int64_t total = 0;      // every row of every plane padded
+    int64_t needed = 0;     // up to the picture's last byte (the last row may be cut after it)
+    bool bottomUp = false;  // Rgb32 rows stored bottom-up (a negative pitch)
+};
+
+// The planes of `sample`, its pitch taken from its bytes where it gives none; false, when the
+// sizes do not fit the bytes or exceed the limits. Every pixel of the picture then lies within
+// `sample.bytes`.
+bool LocatePlanes(const SampleView& sample, Planes& planes);
+
+// One source row of a YUV sample: Y at y[x * yStep], its chroma at u and v[(x / 2) * chromaStep].
+struct YuvRow {
+    const uint8_t* y;
+    const uint8_t* u;
+    const uint8_t* v;
+    int yStep;
+    int chromaStep;
+};
+
+// The source row `y` (from the top) of a located YUV sample.
+YuvRow RowOf(const uint8_t* data, SampleLayout layout, const Planes& planes, int32_t y);
+
+// YUV to RGB in 16-bit fixed point: R = yMul (Y - yOffset) + rV (V - 128), and so on.
+struct Coefficients {
+    int32_t yMul, yOffset, rV, gU, gV, bU;
+};
+
+const Coefficients& CoefficientsFor(YuvMatrix matrix, YuvRange range);
+
+inline uint8_t Clamp(int32_t value) {
+    return static_cast<uint8_t>(value < 0 ? 0 : (value > 255 ? 255 : value));
+}
+
+// Pixel `x` of `row` as B, G, R at `out`.
+inline void YuvToBgr(const YuvRow& row, int32_t x, const Coefficients& k, uint8_t* out) {
+    const int32_t chroma = (x >> 1) * row.chromaStep;
+    const int32_t d = row.u[chroma] - 128;
+    const int32_t e = row.v[chroma] - 128;
+    const int32_t luma = (row.y[x * row.yStep] - k.yOffset) * k.yMul + (1 << 15);
+    out[0] = Clamp((luma + k.bU * d) >> 16);
+    out[1] = Clamp((luma - k.gU * d - k.gV * e) >> 16);
+    out[2] = Clamp((luma + k.rV * e) >> 16);
+}
+
+}  // namespace kineloop
