@@ -92,6 +92,8 @@ std::wstring ControlText(HWND control);
 bool SetControlText(HWND control, const std::wstring& text);
 // A real mouse click at a point of the control's client area (its middle when not given).
 void ClickControl(HWND control, std::optional<POINT> clientPoint = std::nullopt);
+// The control that has the keyboard focus in the thread of `window`.
+HWND FocusIn(HWND window);
 // A left press on the control (over its middle, as ClickControl comes), let go at once at the
 // screen point `releaseAt`.
 void PressControlReleaseAt(HWND control, POINT releaseAt);

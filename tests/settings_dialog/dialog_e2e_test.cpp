@@ -36,14 +36,6 @@ std::string Ansi(const std::wstring& text) {
     return bytes;
 }
 
-// The control that has the keyboard focus in the thread of `window`.
-HWND FocusIn(HWND window) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
-    return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
-}
-
 std::wstring Media(const char* name) {
     return WindowsPath(test_media::MediaPath(name));
 }

@@ -88,6 +88,7 @@ TEST_F(Pictures, AnAnamorphicVideoIsDescribedAndKeptInItsSeenShape) {
     }));
     // Keep-aspect is ticked by default: a width typed in sets the height once the box is left.
     ClickControl(width);
+    ASSERT_TRUE(WaitUntil([&] { return FocusIn(dialog) == width; }));
     SetControlText(width, L"320");
     ClickControl(In(kPicC, 68, 32, 45, 18));
     EXPECT_TRUE(WaitUntil([&] { return ControlText(height) == L"180"; }));
