@@ -55,6 +55,7 @@ class MovieWalk {
     bool Leaf(const MovieBox& box, int depth, Track& track);
     bool SampleEntry(const MovieBox& stsd, int depth, Track& track);
     bool TimedSamples(const MovieBox& stts, Track& track);
+    bool KeyFrames(const MovieBox& stss, Track& track);
 
     ByteSource& file_;
     int boxes_ = 0;
@@ -134,6 +135,8 @@ bool MovieWalk::Leaf(const MovieBox& box, int depth, Track& track) {
         track.sizeTable = true;
     } else if (box.Is("stts")) {
         return TimedSamples(box, track);
+    } else if (box.Is("stss")) {
+        return KeyFrames(box, track);
     } else if (box.Is("stsd") && track.video) {
         return SampleEntry(box, depth, track);
     }
@@ -151,6 +154,8 @@ bool MovieWalk::TimedSamples(const MovieBox& stts, Track& track) {
     if (entries > kMostTimeEntries)
         return true;
     uint64_t samples = 0;
+    uint32_t delta = 0;
+    bool even = true;  // one duration throughout; a last single sample may end it otherwise
     std::vector<uint8_t> block;
     for (uint64_t done = 0; done < entries;) {
         const size_t now =
@@ -158,11 +163,45 @@ bool MovieWalk::TimedSamples(const MovieBox& stts, Track& track) {
         block.resize(now * 8);
         if (!file_.Read(stts.bodyStart + 8 + done * 8, block.data(), block.size()))
             return false;
-        for (size_t i = 0; i < now; ++i)
-            samples = std::min<uint64_t>(samples + Big32(block.data() + i * 8), UINT32_MAX);
+        for (size_t i = 0; i < now; ++i) {
+            const uint32_t count = Big32(block.data() + i * 8);
+            const uint32_t duration = Big32(block.data() + i * 8 + 4);
+            const bool last = done + i + 1 == entries;
+            if (done + i == 0)
+                delta = duration;
+            else if (duration != delta && count != 0 && !(last && count == 1))
+                even = false;
+            samples = std::min<uint64_t>(samples + count, UINT32_MAX);
+        }
         done += now;
     }
     track.timedSamples = static_cast<uint32_t>(samples);
+    track.facts.sampleDelta = even ? delta : 0;
+    return true;
+}
+
+// The key frames an stss box lists (numbered from 1 there). A table too long to keep lists none,
+// which only means that the reader decodes on instead of seeking.
+bool MovieWalk::KeyFrames(const MovieBox& stss, Track& track) {
+    uint8_t head[8];
+    if (!Head(stss, head, 8))
+        return false;
+    const uint64_t entries = Big32(head + 4);
+    if ((stss.end - stss.bodyStart - 8) / 4 < entries)
+        return false;
+    track.facts.keyTable = true;
+    track.facts.keyFrames.clear();
+    if (entries > kMostTimeEntries)
+        return true;
+    std::vector<uint8_t> block(static_cast<size_t>(entries) * 4);
+    if (!block.empty() && !file_.Read(stss.bodyStart + 8, block.data(), block.size()))
+        return false;
+    for (size_t i = 0; i < entries; ++i) {
+        const uint32_t number = Big32(block.data() + i * 4);
+        if (number != 0)
+            track.facts.keyFrames.push_back(number - 1);
+    }
+    std::sort(track.facts.keyFrames.begin(), track.facts.keyFrames.end());
     return true;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "video/byte_source.h"
 
@@ -29,6 +30,9 @@ struct MovieFacts {
     uint32_t sampleCount = 0;                    // stsz, or stts without it: frames stored
     uint64_t duration = 0;                       // mdhd, in `timescale` units a second
     uint32_t timescale = 0;
+    uint32_t sampleDelta = 0;  // stts: every sample's duration in timescale units; 0 when they vary
+    bool keyTable = false;  // stss was read: only `keyFrames` are key frames, else every frame is
+    std::vector<uint32_t> keyFrames;  // stss: the key frames' numbers from 0, in decoding order
 };
 
 // Boxes nested deeper than this, or more boxes than kMostMovieBoxes, make a file's facts unread.

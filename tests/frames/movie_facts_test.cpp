@@ -73,7 +73,18 @@ TEST(MovieFacts, TheFirstVideoTracksTurnShapeAndCount) {
     // Without a size table the time table counts.
     Bytes timed(Movie(Track(
         kUpright, "vide", Box("stts", U32(0) + U32(2) + U32(12) + U32(100) + U32(36) + U32(33)))));
-    EXPECT_EQ(ReadMovieFacts(timed).sampleCount, 48u);
+    const MovieFacts varied = ReadMovieFacts(timed);
+    EXPECT_EQ(varied.sampleCount, 48u);
+    EXPECT_EQ(varied.sampleDelta, 0u) << "two durations";
+    EXPECT_FALSE(varied.keyTable);
+    // One duration but for a last single sample, and key frames listed from 1.
+    Bytes even(Movie(Track(kUpright, "vide",
+                           Box("stts", U32(0) + U32(2) + U32(47) + U32(100) + U32(1) + U32(40)) +
+                               Box("stss", U32(0) + U32(3) + U32(41) + U32(1) + U32(21)))));
+    const MovieFacts keyed = ReadMovieFacts(even);
+    EXPECT_EQ(keyed.sampleDelta, 100u);
+    EXPECT_TRUE(keyed.keyTable);
+    EXPECT_EQ(keyed.keyFrames, (std::vector<uint32_t>{0, 20, 40}));
 }
 
 TEST(MovieFacts, HostileBoxesLeaveTheFactsUnread) {
@@ -94,6 +105,7 @@ TEST(MovieFacts, HostileBoxesLeaveTheFactsUnread) {
         Movie(many + video),                                       // too many
         Movie(Box("trak", video)),                                 // a track in a track
         Movie(Track(kUpright, "vide", Box("stsz", U32(0) + U32(0) + U32(99)))),  // table past box
+        Movie(Track(kUpright, "vide", Box("stss", U32(0) + U32(9) + U32(1)))),   // table past box
         Movie(Track(kUpright, "vide", Stsd(Box("pasp", "", 200)))),  // past its sample entry
         Movie(video).substr(0, 60),                                  // cut short
         "\x1a\x45\xdf\xa3" + std::string(60, '\0'),                  // no movie file
