@@ -76,7 +76,11 @@ void MediaFoundationReader::Open(const std::wstring& path) {
     framesPerSecond_ = 0;
     rotation_ = 0;
     aspect_ = PixelAspect{};
+    grid_ = FrameGrid{};
+    keyTable_ = false;
+    keyFrames_.clear();
     next_ = 0;
+    numbered_ = true;
     ended_ = false;
     sample_.Reset();
     sampled_ = -1;
@@ -136,6 +140,9 @@ void MediaFoundationReader::Open(const std::wstring& path) {
     clues.trackDuration = movie.duration;
     clues.trackTimescale = movie.timescale;
     frameCount_ = CountFrames(clues);
+    grid_ = GridOfTimes(movie.sampleDelta, movie.timescale, times);
+    keyTable_ = movie.keyTable;
+    keyFrames_ = movie.keyFrames;
     // After the first samples, which may have changed the decoded type.
     rotation_ = TurnToApply(platformTurn, movie.rotation, static_cast<int32_t>(storedWidth),
                             static_cast<int32_t>(storedHeight), width_, height_);
@@ -207,7 +214,7 @@ bool MediaFoundationReader::NextSample(ComRef<IMFSample>& sample, LONGLONG* time
             ended_ = true;
             // The true end: no frame is counted past it, so none is looked for there again.
             reachedEnd_ = SUCCEEDED(read) && !(flags & MF_SOURCE_READERF_ERROR);
-            if (reachedEnd_ && next_ < frameCount_)
+            if (reachedEnd_ && numbered_ && next_ < frameCount_)
                 frameCount_ = next_;
             return false;
         }
@@ -246,6 +253,7 @@ bool MediaFoundationReader::Rewind() {
     const HRESULT seek = reader_->SetCurrentPosition(GUID_NULL, start);
     PropVariantClear(&start);
     next_ = 0;
+    numbered_ = true;
     ended_ = FAILED(seek);
     return !ended_;
 }
@@ -258,8 +266,15 @@ bool MediaFoundationReader::SeekSample(int32_t number) {
     sample_.Reset();
     sampled_ = -1;
     converted_ = -1;
-    if (number < next_ && !Rewind())
+    const bool back = number < next_ || !numbered_;
+    if (grid_.frameTime > 0 && WorthSeeking(keyTable_, keyFrames_, back ? 0 : next_, number)) {
+        if (SeekNear(number))
+            return true;
+        if (!Rewind())  // decoding on from the start is slower but certain
+            return false;
+    } else if (back && !Rewind()) {
         return false;
+    }
     ComRef<IMFSample> sample;
     while (!ended_ && next_ <= number) {
         if (!NextSample(sample))
@@ -270,6 +285,33 @@ bool MediaFoundationReader::SeekSample(int32_t number) {
     sample_ = std::move(sample);
     sampled_ = number;
     return true;
+}
+
+bool MediaFoundationReader::SeekNear(int32_t number) {
+    PROPVARIANT at;
+    PropVariantInit(&at);
+    at.vt = VT_I8;
+    at.hVal.QuadPart = TimeOfFrame(grid_, number);
+    const HRESULT seek = reader_->SetCurrentPosition(GUID_NULL, at);
+    PropVariantClear(&at);
+    ReportVideoProgress();
+    numbered_ = false;
+    ended_ = FAILED(seek);
+    ComRef<IMFSample> sample;
+    LONGLONG time = 0;
+    while (!ended_ && NextSample(sample, &time)) {
+        int32_t frame = -1;
+        if (!FrameAtTime(grid_, time, frame) || frame > number)
+            return false;
+        next_ = frame + 1;
+        numbered_ = true;
+        if (frame == number) {
+            sample_ = std::move(sample);
+            sampled_ = number;
+            return true;
+        }
+    }
+    return false;
 }
 
 const void* MediaFoundationReader::ReadFrame(int32_t number) {

@@ -13,6 +13,7 @@
 #include <mfreadwrite.h>
 
 #include "platform/com_ref_win32.h"
+#include "video/frame_seek.h"
 #include "video/frame_source.h"
 #include "video/picture_shape.h"
 #include "video/yuv_to_dib.h"
@@ -40,8 +41,9 @@ class MediaFoundationReader : public FrameSource {
     int32_t FrameWidth() const override { return shownWidth_; }
     int32_t FrameHeight() const override { return shownHeight_; }
     double FramesPerSecond() const override { return framesPerSecond_; }
-    // A later frame is reached by reading and dropping the frames between; an earlier one by
-    // going back to the start.
+    // A later frame is reached by reading and dropping the frames between, or where a key frame
+    // lies between and the times tell frames apart, by seeking to that key frame; an earlier one
+    // the same way from the start.
     const void* ReadFrame(int32_t number) override;
     // Hands `work` the decoder's own sample, locked only while it runs: nothing is converted here.
     bool ReadWith(int32_t number, const FrameWork& work) override;
@@ -63,6 +65,10 @@ class MediaFoundationReader : public FrameSource {
     // Goes on to the sample of frame `number` (sample_), decoding the frames between only as far as
     // the decoder needs to; false when there is none.
     bool SeekSample(int32_t number);
+    // Seeks to the key frame before frame `number` and reads on to it, numbering the samples by
+    // their times; false when a time falls off the grid or past the frame (the position is then
+    // unknown until a rewind).
+    bool SeekNear(int32_t number);
     // Runs `use` on a view of sample_'s pixels while its buffer is locked; its result, or false.
     bool WithView(const std::function<bool(const SampleView&)>& use);
 
@@ -83,7 +89,12 @@ class MediaFoundationReader : public FrameSource {
     YuvMatrix matrix_ = YuvMatrix::Bt601;
     YuvRange range_ = YuvRange::Limited;
 
+    FrameGrid grid_;         // frames' times, where they tell frames apart
+    bool keyTable_ = false;  // only keyFrames_ are key frames (else every frame is)
+    std::vector<uint32_t> keyFrames_;
+
     int32_t next_ = 0;          // the number of the frame the next sample holds
+    bool numbered_ = true;      // next_ is known (not while a seek looks for its place)
     bool ended_ = false;        // no more samples before a rewind
     bool reachedEnd_ = false;   // ended at the stream's true end, not on an error
     ComRef<IMFSample> sample_;  // of frame sampled_, kept for the same frame asked for again
