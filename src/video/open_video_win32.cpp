@@ -36,12 +36,12 @@ void Forget(FrameSource* source) {
 }
 
 // A movie file cut short before its header would hang the platform's parser: such a file is
-// reported as unreadable without it. So is every file once the platform hung on one, as it would
+// reported as unreadable without it. So is every file while the platform hangs on one, as it would
 // hang on the next too: each then is given up at once instead of after kCallLimitMs.
 std::unique_ptr<MediaFoundationReader> OpenWithMediaFoundation(const std::wstring& path) {
     auto reader = std::make_unique<MediaFoundationReader>();
     FileBytes file(path);
-    if (VideoThreadGaveUp() || (file.Opened() && !MovieHeaderIsWhole(file)))
+    if (VideoThreadStillStuck() || (file.Opened() && !MovieHeaderIsWhole(file)))
         reader->Refuse(path);
     else
         reader->Open(path);

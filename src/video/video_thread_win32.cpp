@@ -43,6 +43,7 @@ struct VideoThread {
     // waited for is stuck only when the thread is busy and this is older than the limit.
     std::atomic<bool> busy{false};
     std::atomic<ULONGLONG> lastSign{0};
+    bool givenUp = false;  // under g_startMutex
 };
 
 std::mutex g_startMutex;
@@ -50,6 +51,7 @@ std::mutex g_startMutex;
 // given up on as stuck still uses its queue).
 VideoThread* g_thread = nullptr;
 bool g_stuck = false;  // a thread was given up on
+int g_stillStuck = 0;  // threads given up on that have not come back from their work
 thread_local bool t_mediaFoundation = false;
 thread_local VideoThread* t_thread = nullptr;  // on the video thread, itself
 
@@ -75,6 +77,12 @@ DWORD WINAPI VideoThreadMain(void* parameter) {
             task->work();
             video.busy = false;
             SetEvent(task->done.Get());
+            std::lock_guard<std::mutex> lock(g_startMutex);
+            if (video.givenUp) {
+                // Back from the platform after all: a disk that was slow, not a hang.
+                video.givenUp = false;
+                --g_stillStuck;
+            }
         }
         {
             std::lock_guard<std::mutex> lock(video.mutex);
@@ -179,6 +187,11 @@ bool WaitForVideoWork(const VideoTicket& ticket, WaitStyle style, DWORD limitMs)
     if (g_thread == ticket->thread)
         g_thread = nullptr;
     g_stuck = true;
+    // Only if it is in that work still: it may have come back while the lock was awaited.
+    if (!ticket->thread->givenUp && WaitForSingleObject(ticket->done.Get(), 0) != WAIT_OBJECT_0) {
+        ticket->thread->givenUp = true;
+        ++g_stillStuck;
+    }
     return false;
 }
 
@@ -198,6 +211,11 @@ void ReportVideoProgress() {
 bool VideoThreadGaveUp() {
     std::lock_guard<std::mutex> lock(g_startMutex);
     return g_stuck;
+}
+
+bool VideoThreadStillStuck() {
+    std::lock_guard<std::mutex> lock(g_startMutex);
+    return g_stillStuck > 0;
 }
 
 bool MediaFoundationReady() {

@@ -41,9 +41,12 @@ bool WaitForVideoWork(const VideoTicket& ticket, WaitStyle style, DWORD limitMs 
 // read), so a long task that keeps moving is not taken for a hang. Does nothing elsewhere.
 void ReportVideoProgress();
 
-// Whether a video thread was given up on as stuck in the platform. (Wine's Media Foundation then
-// hangs in every later open too.)
+// Whether a video thread was given up on as stuck in the platform, ever.
 bool VideoThreadGaveUp();
+
+// Whether a thread given up on is still in the work it was given up in: a true hang, in which
+// Wine's Media Foundation hangs every later open too. One that came back was only slow.
+bool VideoThreadStillStuck();
 
 // Whether Media Foundation is started (true only on the video thread, once it started it).
 bool MediaFoundationReady();
