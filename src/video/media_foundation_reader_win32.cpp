@@ -2,6 +2,7 @@
 // Reader, frames numbered 0 to N-1 in their order, each as the packed 24-bit bitmap the show takes.
 #include "video/media_foundation_reader_win32.h"
 
+#include <cmath>
 #include <cstdlib>
 
 #include <mfapi.h>
@@ -288,21 +289,37 @@ bool MediaFoundationReader::SeekSample(int32_t number) {
 }
 
 bool MediaFoundationReader::SeekNear(int32_t number) {
+    const int64_t wanted = TimeOfFrame(grid_, number);
+    int64_t late = 0;
+    if (SeekAndRead(wanted, number, late))
+        return true;
+    // Wine's seek lands as much too late as the file's start is put off (by an edit list): once
+    // more, that much earlier.
+    return late > 0 && SeekAndRead(wanted - late - std::llround(grid_.frameTime), number, late);
+}
+
+bool MediaFoundationReader::SeekAndRead(int64_t time, int32_t number, int64_t& late) {
+    late = 0;
     PROPVARIANT at;
     PropVariantInit(&at);
     at.vt = VT_I8;
-    at.hVal.QuadPart = TimeOfFrame(grid_, number);
+    at.hVal.QuadPart = time;
     const HRESULT seek = reader_->SetCurrentPosition(GUID_NULL, at);
     PropVariantClear(&at);
     ReportVideoProgress();
     numbered_ = false;
     ended_ = FAILED(seek);
     ComRef<IMFSample> sample;
-    LONGLONG time = 0;
-    while (!ended_ && NextSample(sample, &time)) {
+    LONGLONG sampleTime = 0;
+    while (!ended_ && NextSample(sample, &sampleTime)) {
         int32_t frame = -1;
-        if (!FrameAtTime(grid_, time, frame) || frame > number)
+        if (!FrameAtTime(grid_, sampleTime, frame))
             return false;
+        if (frame > number) {
+            if (!numbered_)
+                late = sampleTime - TimeOfFrame(grid_, number);
+            return false;
+        }
         next_ = frame + 1;
         numbered_ = true;
         if (frame == number) {

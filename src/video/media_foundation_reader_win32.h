@@ -69,6 +69,9 @@ class MediaFoundationReader : public FrameSource {
     // their times; false when a time falls off the grid or past the frame (the position is then
     // unknown until a rewind).
     bool SeekNear(int32_t number);
+    // Seeks to `time` and reads on to frame `number`; when the first sample came after that
+    // frame, `late` says by how much.
+    bool SeekAndRead(int64_t time, int32_t number, int64_t& late);
     // Runs `use` on a view of sample_'s pixels while its buffer is locked; its result, or false.
     bool WithView(const std::function<bool(const SampleView&)>& use);
 

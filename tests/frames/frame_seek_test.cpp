@@ -1,5 +1,4 @@
-// Seeking to a key frame rather than decoding on: when it pays, and how times say which frame a
-// sample is.
+// Seeking to a key frame rather than decoding on: when it pays, and which frame a time is.
 #include "video/frame_seek.h"
 
 #include <gtest/gtest.h>
@@ -7,28 +6,24 @@
 namespace kineloop {
 namespace {
 
-TEST(FrameSeek, TimesFallOnTheGridOfTheContainersOneDuration) {
-    // 30000/1001 frames a second, starting late as an edit list makes it: 333,666.7 units a frame.
-    const std::vector<int64_t> ntsc = {1000, 334667, 668333, 1002000};
-    const FrameGrid grid = GridOfTimes(1001, 30000, ntsc);
-    ASSERT_GT(grid.frameTime, 0);
-    for (const auto& [time, frame] : {std::pair{int64_t{1000}, 0},
-                                      {334667, 1},
-                                      {TimeOfFrame(grid, 300), 300},
-                                      {100101000, 300}}) {
+TEST(FrameSeek, TimesTellFramesApartOnlyOnTheContainersOneDuration) {
+    // 30000/1001 frames a second from a late start, as an edit list makes it.
+    const FrameGrid grid = GridOfTimes(1001, 30000, {1000, 334667, 668333, 1002000});
+    const struct {
+        int64_t time;
+        int32_t frame;  // -1: between frames, or before the first
+    } times[] = {{1000, 0}, {334667, 1}, {100101000, 300}, {1000 + 166833, -1}, {-332667, -1}};
+    for (const auto& t : times) {
         int32_t found = -1;
-        EXPECT_TRUE(FrameAtTime(grid, time, found)) << time;
-        EXPECT_EQ(found, frame) << time;
+        EXPECT_EQ(FrameAtTime(grid, t.time, found), t.frame >= 0) << t.time;
+        EXPECT_EQ(found, t.frame) << t.time;
     }
-    int32_t found = -1;
-    EXPECT_FALSE(FrameAtTime(grid, 1000 + 166833, found)) << "half-way between two frames";
-    EXPECT_FALSE(FrameAtTime(grid, 1000 - 333667, found)) << "a frame before the first";
-
-    // No grid: durations that vary, times off the container's duration, too few times.
-    EXPECT_EQ(GridOfTimes(0, 30000, ntsc).frameTime, 0);
-    EXPECT_EQ(GridOfTimes(1001, 0, ntsc).frameTime, 0);
-    EXPECT_EQ(GridOfTimes(1001, 30000, {0, 333667, 1000000}).frameTime, 0);
-    EXPECT_EQ(GridOfTimes(1001, 30000, {0}).frameTime, 0);
+    EXPECT_EQ(TimeOfFrame(grid, 300), 100101000);
+    // Durations that vary, times off the duration, too few times: no seeking.
+    for (const FrameGrid none :
+         {GridOfTimes(0, 30000, {0, 333667}), GridOfTimes(1001, 0, {0, 333667}),
+          GridOfTimes(1001, 30000, {0, 333667, 1000000}), GridOfTimes(1001, 30000, {0})})
+        EXPECT_EQ(none.frameTime, 0);
 }
 
 TEST(FrameSeek, ASeekMustPassAKeyFrameFarEnoughAhead) {
@@ -38,12 +33,10 @@ TEST(FrameSeek, ASeekMustPassAKeyFrameFarEnoughAhead) {
         int32_t from, target;
         bool seek;
     } rows[] = {
-        {true, 1, 300, true},     // key frame 270 lies between
-        {true, 100, 179, false},  // none between: decoding on is all there is
-        {true, 265, 300, false},  // 270 saves too few
-        {true, 0, 95, true},      // back to the start, then on from 90
-        {true, 0, 5, false},     {false, 10, 18, true},    // every frame a key frame
-        {false, 10, 17, false},  {true, 400, 300, false},  // behind: the caller starts from 0
+        {true, 1, 300, true},    {true, 100, 179, false},  // a key frame between, or none
+        {true, 265, 300, false}, {true, 0, 95, true},      // too few saved; from the start
+        {false, 10, 18, true},   {false, 10, 17, false},   // every frame a key frame
+        {true, 400, 300, false},                           // behind: the caller starts from 0
     };
     for (const auto& r : rows)
         EXPECT_EQ(WorthSeeking(r.table, keys, r.from, r.target), r.seek)

@@ -156,10 +156,6 @@ ff -f concat -safe 0 -i vfr_parts.txt -c copy vfr_joined.mp4
 ff -i vfr_joined.mp4 -f lavfi -i "sine=frequency=440:duration=5" -c:v copy -c:a aac \
   variable_rate.mp4
 rm vfr_part10.mp4 vfr_part30.mp4 vfr_parts.txt vfr_joined.mp4
-# Key frames every 20 frames and B-frames between, 120 frames: frames far apart are reached by
-# seeking, and told apart by their times.
-ff -f lavfi -i "$(frames 64x48)" -frames:v 120 "${x264[@]}" \
-  -x264-params keyint=20:min-keyint=20:scenecut=0:bframes=3:b-adapt=0 h264_keyframes.mp4
 # Variable rate the other way, in WebM (which counts no samples): 36 frames at 30, then 12 at 10.
 vp9=(-c:v libvpx-vp9 -pix_fmt yuv420p -crf 4 -b:v 0)
 ff -f lavfi -i "color=c=black:s=64x48:r=30" -frames:v 36 "${vp9[@]}" vfr_part30.webm

@@ -78,8 +78,6 @@ inline constexpr char kVariableRate[] = "variable_rate.mp4";
 inline constexpr int kVariableRateFrames = 48;
 // VP9 in WebM, 36 black frames at 30 a second, then 12 at 10: 48 frames in 2.4 s.
 inline constexpr char kVariableRateWebm[] = "variable_rate.webm";
-// H.264, 120 frames, no band, a key frame every 20 with three B-frames between the others.
-inline constexpr char kH264KeyFrames[] = "h264_keyframes.mp4";
 
 // Cinepak, 10 frames, no band: frame n is kFrameColours[n] all over.
 inline constexpr char kClip160x120[] = "clip10_160x120.avi";

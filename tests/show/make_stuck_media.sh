@@ -22,14 +22,16 @@ data[4452] ^= 0xFF
 open("hang.mp4", "wb").write(data)
 PY
 rm whole.mp4
-# A 3840 x 2160 H.264 of 20 s at 30 frames a second, a key frame every 90: its left half is one
-# colour a frame, far from the next frame's, its right half a moving picture for the decoder to
-# work on. Beside it, the colour ffmpeg decodes for frames 0 and 300, two pixels of each.
+# A 3840 x 2160 H.264 of 20 s at 30 frames a second, a key frame every 90, with B-frames (stored
+# out of their order): its left half is one colour a frame, far from the next frame's, its right
+# half a moving picture for the decoder to work on. Beside it, the colour ffmpeg decodes for
+# frames 0 and 300, two pixels of each.
 left="color=c=black:s=16x9:r=30:d=20,format=gbrp"
 left+=",geq=r='48+mod(N*37\,200)':g='48+mod(N*91\,200)':b='48+mod(N*53\,200)'"
 left+=",scale=1920:2160:flags=neighbor"
 right="testsrc2=s=960x1080:r=30:d=20,scale=1920:2160"
 ff -f lavfi -i "$left[left];$right[right];[left][right]hstack" \
-  -c:v libx264 -preset ultrafast -pix_fmt yuv420p -x264-params keyint=90:scenecut=0 large.mp4
+  -c:v libx264 -preset ultrafast -pix_fmt yuv420p -x264-params keyint=90:scenecut=0:bframes=2 \
+  large.mp4
 ff -i large.mp4 -vf "select='eq(n\,0)+eq(n\,300)',format=rgb24,crop=2:1:960:1080" \
   -fps_mode passthrough -f rawvideo -pix_fmt rgb24 large_0_300.rgb
