@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """A read-only view of a folder whose reads are slow, as a disk that has to wake or a slow share:
-the first read of each file waits FIRST seconds, every later read EACH seconds.
+the first read of each file waits FIRST seconds, every later read EACH seconds. The folder "deep"
+holds the same files again, on a disk that wakes only after DEEP seconds and then reads at once.
 
-Usage: slow_disk.py SOURCE MOUNTPOINT FIRST EACH   (runs in the foreground until unmounted)
+Usage: slow_disk.py SOURCE MOUNTPOINT FIRST EACH DEEP   (runs in the foreground until unmounted)
 """
 import errno
 import os
@@ -14,14 +15,17 @@ import fusepy
 
 
 class SlowDisk(fusepy.Operations):
-    def __init__(self, source, first, each):
+    def __init__(self, source, first, each, deep):
         self.source = source
         self.first = first
         self.each = each
+        self.deep = deep
         self.woken = set()
         self.guard = threading.Lock()
 
     def _path(self, path):
+        if path == "/deep" or path.startswith("/deep/"):
+            path = path[len("/deep"):]
         return os.path.join(self.source, path.lstrip("/"))
 
     def getattr(self, path, fh=None):
@@ -34,7 +38,7 @@ class SlowDisk(fusepy.Operations):
             "st_ctime")}
 
     def readdir(self, path, fh):
-        return [".", ".."] + os.listdir(self._path(path))
+        return [".", ".."] + (["deep"] if path == "/" else []) + os.listdir(self._path(path))
 
     def open(self, path, flags):
         if flags & (os.O_WRONLY | os.O_RDWR):
@@ -45,7 +49,10 @@ class SlowDisk(fusepy.Operations):
         with self.guard:
             cold = path not in self.woken
             self.woken.add(path)
-        time.sleep(self.first if cold else self.each)
+        if path.startswith("/deep/"):
+            time.sleep(self.deep if cold else 0)
+        else:
+            time.sleep(self.first if cold else self.each)
         return os.pread(fh, size, offset)
 
     def release(self, path, fh):
@@ -53,6 +60,7 @@ class SlowDisk(fusepy.Operations):
 
 
 if __name__ == "__main__":
-    source, mountpoint, first, each = sys.argv[1:5]
-    fusepy.FUSE(SlowDisk(os.path.realpath(source), float(first), float(each)), mountpoint,
-                foreground=True, ro=True, nothreads=False, allow_other=True, direct_io=True)
+    source, mountpoint, first, each, deep = sys.argv[1:6]
+    fusepy.FUSE(SlowDisk(os.path.realpath(source), float(first), float(each), float(deep)),
+                mountpoint, foreground=True, ro=True, nothreads=False, allow_other=True,
+                direct_io=True)
