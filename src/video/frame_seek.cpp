@@ -37,7 +37,9 @@ bool FrameAtTime(const FrameGrid& grid, int64_t time, int32_t& frame) {
 }
 
 int64_t TimeOfFrame(const FrameGrid& grid, int32_t frame) {
-    return grid.first + std::llround(frame * grid.frameTime);
+    // Rounded up, never into the frame before: Wine's seek hands over the frame showing at the
+    // time asked for, stamped with that time.
+    return grid.first + static_cast<int64_t>(std::ceil(frame * grid.frameTime - 1e-3));
 }
 
 bool WorthSeeking(bool keyTable, const std::vector<uint32_t>& keyFrames, int32_t from,

@@ -22,6 +22,7 @@ FrameGrid GridOfTimes(uint32_t sampleDelta, uint32_t timescale, const std::vecto
 // The frame whose time `time` is, within a quarter of a frame; false when it falls between frames.
 bool FrameAtTime(const FrameGrid& grid, int64_t time, int32_t& frame);
 
+// The first whole time unit within frame `frame`.
 int64_t TimeOfFrame(const FrameGrid& grid, int32_t frame);
 
 // Whether seeking to the last key frame at or before `target` saves decoding at least a few

@@ -2,6 +2,7 @@
 // Reader, frames numbered 0 to N-1 in their order, each as the packed 24-bit bitmap the show takes.
 #include "video/media_foundation_reader_win32.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -289,13 +290,17 @@ bool MediaFoundationReader::SeekSample(int32_t number) {
 }
 
 bool MediaFoundationReader::SeekNear(int32_t number) {
-    const int64_t wanted = TimeOfFrame(grid_, number);
+    // The frame before the one wanted, in the stream's own time: Wine seeks before the delay at
+    // which the first frame is shown (an edit list), and stamps the first sample after a seek
+    // with the time asked for. Elsewhere this only starts a frame or two early.
+    const int64_t wanted = std::max<int64_t>(0, TimeOfFrame(grid_, number - 1) - grid_.first);
     int64_t late = 0;
     if (SeekAndRead(wanted, number, late))
         return true;
-    // Wine's seek lands as much too late as the file's start is put off (by an edit list): once
-    // more, that much earlier.
-    return late > 0 && SeekAndRead(wanted - late - std::llround(grid_.frameTime), number, late);
+    // Landed too late all the same: once more, that much earlier.
+    return late > 0 &&
+           SeekAndRead(std::max<int64_t>(0, wanted - late - std::llround(grid_.frameTime)), number,
+                       late);
 }
 
 bool MediaFoundationReader::SeekAndRead(int64_t time, int32_t number, int64_t& late) {
@@ -311,22 +316,26 @@ bool MediaFoundationReader::SeekAndRead(int64_t time, int32_t number, int64_t& l
     ended_ = FAILED(seek);
     ComRef<IMFSample> sample;
     LONGLONG sampleTime = 0;
+    bool firstAfterSeek = true;
     while (!ended_ && NextSample(sample, &sampleTime)) {
         int32_t frame = -1;
         if (!FrameAtTime(grid_, sampleTime, frame))
             return false;
-        if (frame > number) {
-            if (!numbered_)
-                late = sampleTime - TimeOfFrame(grid_, number);
+        // The first sample's time may be the one asked for rather than its own: never the frame.
+        if (firstAfterSeek && frame >= number) {
+            late = sampleTime - TimeOfFrame(grid_, number - 1);
             return false;
         }
+        if (frame > number)
+            return false;
         next_ = frame + 1;
         numbered_ = true;
-        if (frame == number) {
+        if (frame == number && !firstAfterSeek) {
             sample_ = std::move(sample);
             sampled_ = number;
             return true;
         }
+        firstAfterSeek = false;
     }
     return false;
 }

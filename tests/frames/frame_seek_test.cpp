@@ -19,6 +19,8 @@ TEST(FrameSeek, TimesTellFramesApartOnlyOnTheContainersOneDuration) {
         EXPECT_EQ(found, t.frame) << t.time;
     }
     EXPECT_EQ(TimeOfFrame(grid, 300), 100101000);
+    // 30 a second: frame 100 starts at 33,333,333.3, and 33,333,333 would still show frame 99.
+    EXPECT_EQ(TimeOfFrame(GridOfTimes(512, 15360, {0, 333333, 666667}), 100), 33333334);
     // Durations that vary, times off the duration, too few times: no seeking.
     for (const FrameGrid none :
          {GridOfTimes(0, 30000, {0, 333667}), GridOfTimes(1001, 0, {0, 333667}),

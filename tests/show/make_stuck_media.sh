@@ -28,8 +28,8 @@ rm whole.mp4
 # frames 0 and 300, two pixels of each.
 left="color=c=black:s=16x9:r=30:d=20,format=gbrp"
 left+=",geq=r='48+mod(N*37\,200)':g='48+mod(N*91\,200)':b='48+mod(N*53\,200)'"
-left+=",scale=1920:2160:flags=neighbor"
-right="testsrc2=s=960x1080:r=30:d=20,scale=1920:2160"
+left+=",scale=1920:2160:flags=neighbor,setsar=1"
+right="testsrc2=s=960x1080:r=30:d=20,scale=1920:2160,setsar=1"
 ff -f lavfi -i "$left[left];$right[right];[left][right]hstack" \
   -c:v libx264 -preset ultrafast -pix_fmt yuv420p -x264-params keyint=90:scenecut=0:bframes=2 \
   large.mp4
