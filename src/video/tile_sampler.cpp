@@ -41,7 +41,7 @@ bool SampleToTile(const SampleView& sample, uint32_t rotation, int32_t stretchWi
         return false;
     // The picture sampled: the frame's picture area, or of an interlaced frame one field of it
     // (every other row, from the first field's), so that the tile shows no combing.
-    const PictureArea& area = planes.picture;
+    const PictureArea area = planes.picture;
     const bool oneField = sample.fields != FieldOrder::Progressive && area.height > 1;
     const int32_t parity = sample.fields == FieldOrder::LowerFirst ? 1 : 0;  // of frame rows
     const int32_t top = oneField && area.y % 2 != parity ? area.y + 1 : area.y;
@@ -61,11 +61,18 @@ bool SampleToTile(const SampleView& sample, uint32_t rotation, int32_t stretchWi
         if (upright && sample.layout != SampleLayout::Rgb32) {
             // One source row for the whole tile row: the common case, kept tight.
             const YuvRow line = RowOf(sample.data, sample.layout, planes, top + rowStep * y);
-            const bool mirrored = turn.angle == 180;
-            const int32_t left = mirrored ? area.x + area.width - 1 : area.x;
-            for (int32_t column : columns) {
-                YuvToBgr(line, mirrored ? left - column : left + column, k, out);
-                out += 3;
+            if (turn.angle == 180) {
+                const int32_t right = area.x + area.width - 1;
+                for (int32_t column : columns) {
+                    YuvToBgr(line, right - column, k, out);
+                    out += 3;
+                }
+            } else {
+                const int32_t left = area.x;
+                for (int32_t column : columns) {
+                    YuvToBgr(line, left + column, k, out);
+                    out += 3;
+                }
             }
             continue;
         }

@@ -24,7 +24,7 @@ bool SampleToPackedDib(const SampleView& sample, uint32_t rotation, std::vector<
     Planes planes;
     if (!LocatePlanes(sample, planes))
         return false;
-    const PictureArea& area = planes.picture;  // only this of the frame is shown
+    const PictureArea area = planes.picture;  // only this of the frame is shown
     const int32_t width = area.width;
     const int32_t height = area.height;
     const SampleLayout layout = sample.layout;
