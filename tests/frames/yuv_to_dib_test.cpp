@@ -227,18 +227,13 @@ TEST(YuvToDib, TurnsTheContentUprightFromRowsEitherWayUp) {
         uint32_t rotation;
         int32_t pitch, width, height;
         std::vector<int> shown;  // source pixels 1 2 3 / 4 5 6 as shown, row by row
-        PictureArea area{};
+        PictureArea area{};      // the last two: the frame's right two columns, its bottom row
     };
     const Case cases[] = {
-        {0, 12, 3, 2, {1, 2, 3, 4, 5, 6}},
-        {0, -20, 3, 2, {1, 2, 3, 4, 5, 6}},
-        {90, 16, 2, 3, {4, 1, 5, 2, 6, 3}},
-        {180, -12, 3, 2, {6, 5, 4, 3, 2, 1}},
-        {270, 12, 2, 3, {3, 6, 2, 5, 1, 4}},
-        {450, 12, 2, 3, {4, 1, 5, 2, 6, 3}},
-        {45, 12, 3, 2, {1, 2, 3, 4, 5, 6}},
-        // Only the picture area: the frame's right two columns, its bottom row.
-        {90, 12, 2, 2, {5, 2, 6, 3}, {1, 0, 2, 2}},
+        {0, 12, 3, 2, {1, 2, 3, 4, 5, 6}},       {0, -20, 3, 2, {1, 2, 3, 4, 5, 6}},
+        {90, 16, 2, 3, {4, 1, 5, 2, 6, 3}},      {180, -12, 3, 2, {6, 5, 4, 3, 2, 1}},
+        {270, 12, 2, 3, {3, 6, 2, 5, 1, 4}},     {450, 12, 2, 3, {4, 1, 5, 2, 6, 3}},
+        {45, 12, 3, 2, {1, 2, 3, 4, 5, 6}},      {90, 12, 2, 2, {5, 2, 6, 3}, {1, 0, 2, 2}},
         {0, -12, 3, 1, {4, 5, 6}, {0, 1, 3, 1}},
     };
     for (const Case& c : cases) {
