@@ -138,6 +138,21 @@ bool ChoosePlanes(SampleLayout layout, int64_t width, int64_t height, int64_t pi
     return false;
 }
 
+// The bytes of the first plane's row of pixels.
+int64_t RowBytes(SampleLayout layout, int64_t width) {
+    switch (layout) {
+        case SampleLayout::Rgb32:
+            return 4 * width;
+        case SampleLayout::Yuy2:
+        case SampleLayout::P010:
+            return 4 * ((width + 1) / 2);
+        case SampleLayout::Nv12:
+            return 2 * ((width + 1) / 2);
+        default:
+            return width;
+    }
+}
+
 // The pitch an arrangement would need for a sample of `bytes` bytes (to be checked by Arrange).
 int64_t PitchGuess(SampleLayout layout, int64_t width, int64_t height, uint64_t bytes,
                    Arrangement arrangement) {
@@ -188,14 +203,23 @@ int32_t PitchFromLength(SampleLayout layout, int32_t width, int32_t height, size
     const uint64_t size = bytes;
     if (size > static_cast<uint64_t>(INT32_MAX) * 2 * kMaxFrameSide)
         return 0;  // more than any pitch a 32-bit value can give
-    // Even pitches only: rows are aligned to two bytes at least, and an odd pitch would let some
-    // lengths fit two layouts (a 7 x 5 NV12 in 72 bytes: six rows of 8, or five of 9).
+    // Only a pitch that rounds a row up to a power of two, as every platform aligns its rows: any
+    // pitch would let some lengths fit two layouts (a 61 x 1 NV12 in 192 bytes: two luma rows of
+    // 64, or one of 96).
+    const int64_t row = RowBytes(layout, width);
+    const auto aligned = [row](int64_t pitch) {
+        for (int64_t to = 1; to <= pitch; to *= 2) {
+            if (RoundUp(row, to) == pitch)
+                return true;
+        }
+        return false;
+    };
     int64_t found = 0;
     Planes first;
     for (Arrangement arrangement : kArrangements) {
         const int64_t pitch = PitchGuess(layout, width, height, size, arrangement);
         Planes planes;
-        if (pitch > 0 && pitch % 2 == 0 && pitch <= INT32_MAX &&
+        if (pitch > 0 && pitch <= INT32_MAX && aligned(pitch) &&
             Arrange(layout, width, height, pitch, arrangement, planes) &&
             static_cast<uint64_t>(planes.total) == size) {
             if (found != 0 && !SamePlanes(planes, first))

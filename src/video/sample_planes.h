@@ -45,7 +45,8 @@ struct SampleView {
 };
 
 // The first plane's pitch that a sample of `bytes` bytes implies (rows padded by the platform),
-// or 0 unless exactly one even pitch and arrangement of the planes fits.
+// or 0 unless exactly one arrangement of the planes fits at a pitch that rounds a row up to a
+// power of two.
 int32_t PitchFromLength(SampleLayout layout, int32_t width, int32_t height, size_t bytes);
 
 // Where the planes of one sample lie, in bytes from its start.

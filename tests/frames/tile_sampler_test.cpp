@@ -96,9 +96,7 @@ TEST(SampleFrameToTile, EqualsTheWholeFrameConvertedAndStretched) {
                 view.layout = layout.layout;
                 view.width = frame.width;
                 view.height = frame.height;
-                // A 7 x 5 P010 of 144 bytes has two layouts (rows of 16 or 18): its pitch is said.
-                const bool derived = padding == 0 && layout.layout != L::P010;
-                view.pitch = layout.bottomUp ? -pitch : (derived ? 0 : pitch);
+                view.pitch = layout.bottomUp ? -pitch : (padding == 0 ? 0 : pitch);
                 view.matrix = frame.width > 20 ? YuvMatrix::Bt709 : YuvMatrix::Bt601;
                 view.range = padding == 0 ? YuvRange::Limited : YuvRange::Full;
                 if (padding != 0)  // only a picture area of the frame

@@ -169,7 +169,7 @@ TEST(YuvToDib, ShowsOnlyThePictureOfABufferedFrame) {
     const PictureArea aperture = {2, 4, 10, 6};
     for (L layout : {L::Nv12, L::I420, L::Yv12, L::Yuy2, L::P010}) {
         const int32_t rowBytes = layout == L::Yuy2 || layout == L::P010 ? 32 : 16,
-                      pitch = rowBytes + 8;
+                      pitch = 2 * rowBytes;
         struct Case {
             Geometry g;  // painted rows: the aperture's frame, or only the picture's
             int32_t pitch, height;
@@ -290,7 +290,8 @@ TEST(YuvToDib, RefusesSizesThatDoNotFitTheBytesOrTheLimits) {
     EXPECT_FALSE(SampleToPackedDib({few, SIZE_MAX, L::Rgb32, 16384, 16384, 65536}, 0, dib));
     EXPECT_FALSE(SampleToPackedDib({nullptr, 48, L::Nv12, 8, 4, 8}, 0, dib));
     EXPECT_EQ(PitchFromLength(L::I420, 8, 4, SIZE_MAX), 0);
-    EXPECT_EQ(PitchFromLength(L::P010, 7, 5, 144), 0) << "six rows of 16, or five of 18";
+    EXPECT_EQ(PitchFromLength(L::Nv12, 61, 1, 192), 64) << "not one luma row of 96";
+    EXPECT_EQ(PitchFromLength(L::Nv12, 10, 3, 60), 0) << "four luma rows of 10, or three of 12";
 }
 
 // Random sizes, pitches and lengths over buffers of exactly that length: the sanitizers catch
