@@ -38,9 +38,10 @@ struct Output {
 // The decoder's own layouts first, so that no platform video processor converts colours that the
 // tile sampler would mostly throw away; RGB32 only where a decoder gives nothing else.
 const Output kOutputs[] = {
-    {&MFVideoFormat_NV12, SampleLayout::Nv12}, {&MFVideoFormat_I420, SampleLayout::I420},
-    {&MFVideoFormat_IYUV, SampleLayout::I420}, {&MFVideoFormat_YV12, SampleLayout::Yv12},
-    {&MFVideoFormat_YUY2, SampleLayout::Yuy2}, {&MFVideoFormat_RGB32, SampleLayout::Rgb32},
+    {&MFVideoFormat_NV12, SampleLayout::Nv12},   {&MFVideoFormat_I420, SampleLayout::I420},
+    {&MFVideoFormat_IYUV, SampleLayout::I420},   {&MFVideoFormat_YV12, SampleLayout::Yv12},
+    {&MFVideoFormat_YUY2, SampleLayout::Yuy2},   {&MFVideoFormat_P010, SampleLayout::P010},
+    {&MFVideoFormat_RGB32, SampleLayout::Rgb32},
 };
 
 bool TwoNumbers(IMFAttributes* type, const GUID& key, uint32_t& high, uint32_t& low) {
@@ -65,6 +66,73 @@ int64_t PitchRows(SampleLayout layout, int32_t height) {
         return height;
     const int64_t luma = (int64_t{height} + 1) / 2 * 2;
     return luma + luma / 2;
+}
+
+// Places a locked two-dimensional buffer's rows in `view`: from its first row at `pitch` (a
+// bottom-up buffer starts from its last), as far as its bytes go where `start` and `length` say
+// where they lie, else over the rows the frame's size gives. False for a pitch the layout cannot
+// have or rows outside the buffer.
+bool PlaceRows(const BYTE* firstRow, LONG pitch, const BYTE* start, DWORD length,
+               SampleView& view) {
+    if (pitch == 0 || (pitch < 0 && view.layout != SampleLayout::Rgb32))
+        return false;
+    const auto step = static_cast<uintptr_t>(std::llabs(int64_t{pitch}));
+    const auto rows = static_cast<uintptr_t>(PitchRows(view.layout, view.height));
+    const uintptr_t data =
+        reinterpret_cast<uintptr_t>(firstRow) - (pitch > 0 ? 0 : step * (rows - 1));
+    view.data = reinterpret_cast<const uint8_t*>(data);
+    view.pitch = pitch;
+    view.bytes = step * rows;
+    if (!start)
+        return true;
+    const auto from = reinterpret_cast<uintptr_t>(start);
+    if (data < from || data - from > length)
+        return false;
+    view.bytes = length - (data - from);
+    return true;
+}
+
+// The part of a frame that is picture: its minimum display aperture, else its geometric one,
+// where either lies within the frame (Windows decodes 1080 rows into 1088); else all of it.
+PictureArea ApertureOf(IMFAttributes* type, int32_t width, int32_t height) {
+    // Offsets are fixed point, a whole and 65536ths: to the nearest pixel.
+    const auto nearest = [](const MFOffset& offset) {
+        return int32_t{offset.value} + (offset.fract >= 0x8000 ? 1 : 0);
+    };
+    for (const GUID* key : {&MF_MT_MINIMUM_DISPLAY_APERTURE, &MF_MT_GEOMETRIC_APERTURE}) {
+        MFVideoArea area{};
+        UINT32 size = 0;
+        if (FAILED(type->GetBlob(*key, reinterpret_cast<UINT8*>(&area), sizeof(area), &size)) ||
+            size != sizeof(area))
+            continue;
+        const PictureArea picture{nearest(area.OffsetX), nearest(area.OffsetY),
+                                  static_cast<int32_t>(area.Area.cx),
+                                  static_cast<int32_t>(area.Area.cy)};
+        if (AreaWithin(picture, width, height))
+            return picture;
+    }
+    return {0, 0, width, height};
+}
+
+bool Flag(IMFAttributes* attributes, const GUID& key, bool absent) {
+    UINT32 value = 0;
+    return SUCCEEDED(attributes->GetUINT32(key, &value)) ? value != 0 : absent;
+}
+
+// Whether a sample holds two fields woven row by row, and which is first: the sample's own word
+// where it gives one, else the output type's interlace mode (MF_MT_INTERLACE_MODE). Progressive,
+// single-field and unknown content is taken whole.
+FieldOrder FieldsOf(IMFSample* sample, uint32_t mode) {
+    if (mode == MFVideoInterlace_Progressive || mode == MFVideoInterlace_FieldSingleUpper ||
+        mode == MFVideoInterlace_FieldSingleLower ||
+        Flag(sample, MFSampleExtension_SingleField, false))
+        return FieldOrder::Progressive;
+    const bool lower = mode == MFVideoInterlace_FieldInterleavedLowerFirst;
+    if (!Flag(sample, MFSampleExtension_Interlaced,
+              lower || mode == MFVideoInterlace_FieldInterleavedUpperFirst))
+        return FieldOrder::Progressive;
+    return Flag(sample, MFSampleExtension_BottomFieldFirst, lower) ? FieldOrder::LowerFirst
+                                                                   : FieldOrder::UpperFirst;
 }
 
 }  // namespace
@@ -177,7 +245,8 @@ bool MediaFoundationReader::ChooseOutput() {
     return false;
 }
 
-// Size, stride and colours of the current output; false when the size is none the show takes.
+// Size, picture area, stride, colours and interlacing of the current output; false when the size
+// is none the show takes.
 bool MediaFoundationReader::LearnOutput() {
     ComRef<IMFMediaType> type;
     if (FAILED(reader_->GetCurrentMediaType(kVideo, type.Out())))
@@ -187,9 +256,13 @@ bool MediaFoundationReader::LearnOutput() {
         width > static_cast<uint32_t>(kMaxFrameSide) ||
         height > static_cast<uint32_t>(kMaxFrameSide))
         return false;
-    width_ = static_cast<int32_t>(width);
-    height_ = static_cast<int32_t>(height);
+    frameWidth_ = static_cast<int32_t>(width);
+    frameHeight_ = static_cast<int32_t>(height);
+    picture_ = ApertureOf(type.Get(), frameWidth_, frameHeight_);
+    width_ = picture_.width;
+    height_ = picture_.height;
     stride_ = static_cast<int32_t>(NumberOr(type.Get(), MF_MT_DEFAULT_STRIDE, 0));
+    interlace_ = NumberOr(type.Get(), MF_MT_INTERLACE_MODE, MFVideoInterlace_Unknown);
     const uint32_t matrix = NumberOr(type.Get(), MF_MT_YUV_MATRIX, MFVideoTransferMatrix_Unknown);
     if (matrix == MFVideoTransferMatrix_BT709)
         matrix_ = YuvMatrix::Bt709;
@@ -201,7 +274,7 @@ bool MediaFoundationReader::LearnOutput() {
                      MFNominalRange_0_255
                  ? YuvRange::Full
                  : YuvRange::Limited;
-    RotatedSize(width_, height_, rotation_, shownWidth_, shownHeight_);
+    ShownSize(width_, height_, aspect_, rotation_, shownWidth_, shownHeight_);
     return true;
 }
 
@@ -365,36 +438,43 @@ bool MediaFoundationReader::ReadWith(int32_t number, const FrameWork& work) {
     return true;
 }
 
-// The sample's pixels, as the buffer's own pitch or the stride lays them out.
+// The sample's pixels, as the buffer's own pitch and length or the stride lay them out.
 bool MediaFoundationReader::WithView(const std::function<bool(const SampleView&)>& use) {
     ComRef<IMFMediaBuffer> buffer;
     if (!sample_ || FAILED(sample_->ConvertToContiguousBuffer(buffer.Out())))
         return false;
     SampleView view;
     view.layout = layout_;
-    view.width = width_;
-    view.height = height_;
+    view.width = frameWidth_;
+    view.height = frameHeight_;
     view.matrix = matrix_;
     view.range = range_;
-    bool used = false;
-    if (ComRef<IMF2DBuffer> plane = buffer.As<IMF2DBuffer>()) {
+    view.area = picture_;
+    view.fields = FieldsOf(sample_.Get(), interlace_);
+    bool placed = false, used = false;
+    if (ComRef<IMF2DBuffer2> sized = buffer.As<IMF2DBuffer2>()) {
+        BYTE* firstRow = nullptr;
+        BYTE* start = nullptr;
+        LONG pitch = 0;
+        DWORD length = 0;
+        if (SUCCEEDED(
+                sized->Lock2DSize(MF2DBuffer_LockFlags_Read, &firstRow, &pitch, &start, &length))) {
+            placed = PlaceRows(firstRow, pitch, start, length, view);
+            used = placed && use(view);
+            sized->Unlock2D();
+        }
+    } else if (ComRef<IMF2DBuffer> plane = buffer.As<IMF2DBuffer>()) {
         BYTE* firstRow = nullptr;
         LONG pitch = 0;
         if (SUCCEEDED(plane->Lock2D(&firstRow, &pitch))) {
-            // Rows from the top at `pitch`; a bottom-up buffer starts at its last row.
-            const bool usable = pitch > 0 || (pitch < 0 && layout_ == SampleLayout::Rgb32);
-            if (usable) {
-                const int64_t rows = PitchRows(layout_, height_);
-                view.pitch = pitch;
-                view.data = pitch > 0 ? firstRow : firstRow + int64_t{pitch} * (rows - 1);
-                view.bytes = static_cast<size_t>(std::llabs(int64_t{pitch}) * rows);
-                used = use(view);
-            }
+            // Before Windows 8 the buffer does not say its length: the frame size's rows are taken.
+            placed = PlaceRows(firstRow, pitch, nullptr, 0, view);
+            used = placed && use(view);
             plane->Unlock2D();
-            if (usable)
-                return used;
         }
     }
+    if (placed)
+        return used;
     BYTE* data = nullptr;
     DWORD length = 0;
     if (FAILED(buffer->Lock(&data, nullptr, &length)))

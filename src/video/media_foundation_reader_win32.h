@@ -87,8 +87,11 @@ class MediaFoundationReader : public FrameSource {
 
     // The decoder's output.
     SampleLayout layout_ = SampleLayout::Nv12;
-    int32_t width_ = 0, height_ = 0;
-    int32_t stride_ = 0;  // MF_MT_DEFAULT_STRIDE, 0 when absent
+    int32_t frameWidth_ = 0, frameHeight_ = 0;  // as its buffers hold it (MF_MT_FRAME_SIZE)
+    PictureArea picture_;             // the part of that which is picture (the display aperture)
+    int32_t width_ = 0, height_ = 0;  // the picture's size
+    int32_t stride_ = 0;              // MF_MT_DEFAULT_STRIDE, 0 when absent
+    uint32_t interlace_ = 0;          // MF_MT_INTERLACE_MODE, 0 (unknown) when absent
     YuvMatrix matrix_ = YuvMatrix::Bt601;
     YuvRange range_ = YuvRange::Limited;
 

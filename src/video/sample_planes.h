@@ -12,24 +12,41 @@ namespace kineloop {
 // - I420: the Y plane, then the U plane, then the V plane; Yv12: Y, then V, then U.
 // - Yuy2: one plane of Y0 U Y1 V groups, two pixels in four bytes.
 // - Rgb32: one plane of B G R x quads.
+// - P010: as Nv12 with 16-bit little-endian samples, their 10 bits in the high bits.
 // The 4:2:0 chroma planes have (width+1)/2 x (height+1)/2 samples.
-enum class SampleLayout { Nv12, I420, Yv12, Yuy2, Rgb32 };
+enum class SampleLayout { Nv12, I420, Yv12, Yuy2, Rgb32, P010 };
 enum class YuvMatrix { Bt601, Bt709 };
 enum class YuvRange { Limited, Full };  // Y 16-235 and U,V 16-240, or all of 0-255
+
+// The part of a frame that is picture (a decoder's display aperture), in the frame's pixels.
+struct PictureArea {
+    int32_t x = 0, y = 0, width = 0, height = 0;
+};
+
+// Whether `area` is a part of a width x height frame that is not empty.
+bool AreaWithin(const PictureArea& area, int32_t width, int32_t height);
+
+// Which rows of a frame belong together: all of them, or two fields woven row by row, the upper
+// (even rows) or the lower field shown first.
+enum class FieldOrder { Progressive, UpperFirst, LowerFirst };
 
 struct SampleView {
     const uint8_t* data = nullptr;
     size_t bytes = 0;  // bytes readable at data
     SampleLayout layout = SampleLayout::Nv12;
-    int32_t width = 0, height = 0;  // the picture's size in pixels (odd sizes allowed)
+    int32_t width = 0, height = 0;  // the frame's size in pixels, as its planes are laid out for
+                                    // (odd sizes allowed)
     int32_t pitch = 0;              // bytes per row of the first plane; 0: derive it from
                                     // `bytes`; negative (Rgb32 only): rows bottom-up
     YuvMatrix matrix = YuvMatrix::Bt601;
     YuvRange range = YuvRange::Limited;
+    PictureArea area{};  // what of the frame is picture; the whole frame when not within it
+    FieldOrder fields = FieldOrder::Progressive;
 };
 
 // The first plane's pitch that a sample of `bytes` bytes implies (rows padded by the platform),
-// or 0 when no pitch fits.
+// or 0 unless exactly one arrangement of the planes fits at a pitch that rounds a row up to a
+// power of two.
 int32_t PitchFromLength(SampleLayout layout, int32_t width, int32_t height, size_t bytes);
 
 // Where the planes of one sample lie, in bytes from its start.
@@ -38,13 +55,20 @@ struct Planes {
     int64_t chromaPitch = 0;  // of the 4:2:0 chroma plane(s)
     int64_t firstChroma = 0;  // the UV plane (Nv12), the U plane (I420), the V plane (Yv12)
     int64_t secondChroma = 0;
-    int64_t total = 0;      // every row of every plane padded
-    int64_t needed = 0;     // up to the picture's last byte (the last row may be cut after it)
-    bool bottomUp = false;  // Rgb32 rows stored bottom-up (a negative pitch)
+    int64_t total = 0;   // every row of every plane padded
+    int64_t needed = 0;  // up to the frame's last byte (the last row may be cut after it)
+    int64_t lines = 0;   // rows of the first plane: the frame's height, or more (see below)
+    int64_t chromaLines = 0;
+    bool bottomUp = false;     // Rgb32 rows stored bottom-up (a negative pitch)
+    bool fieldChroma = false;  // 4:2:0 chroma rows alternate between two woven fields
+    PictureArea picture;       // the part of the frame shown
 };
 
-// The planes of `sample`, its pitch taken from its bytes where it gives none; false, when the
-// sizes do not fit the bytes or exceed the limits. Every pixel of the picture then lies within
+// The planes of `sample`, its pitch taken from its bytes where it gives none. A frame with chroma
+// planes after its first is taken as its bytes lay it out: exactly, or exactly with more rows than
+// its height (a decoder that reports the picture's height but pads its buffer), or with less than
+// a row to spare; never by a guess that could read padding as picture. False when no single
+// layout fits the bytes or the sizes exceed the limits. Every pixel of the frame then lies within
 // `sample.bytes`.
 bool LocatePlanes(const SampleView& sample, Planes& planes);
 
@@ -57,7 +81,8 @@ struct YuvRow {
     int chromaStep;
 };
 
-// The source row `y` (from the top) of a located YUV sample.
+// The source row `y` (from the top of the frame) of a located YUV sample; its pixel x is pixel x
+// of the frame.
 YuvRow RowOf(const uint8_t* data, SampleLayout layout, const Planes& planes, int32_t y);
 
 // YUV to RGB in 16-bit fixed point: R = yMul (Y - yOffset) + rV (V - 128), and so on.

@@ -39,9 +39,17 @@ bool SampleToTile(const SampleView& sample, uint32_t rotation, int32_t stretchWi
     if (!LocatePlanes(sample, planes) || tile.Width() < 1 || stretchWidth < tile.Width() ||
         stretchHeight < tile.Height())
         return false;
+    // The picture sampled: the frame's picture area, or of an interlaced frame one field of it
+    // (every other row, from the first field's), so that the tile shows no combing.
+    const PictureArea area = planes.picture;
+    const bool oneField = sample.fields != FieldOrder::Progressive && area.height > 1;
+    const int32_t parity = sample.fields == FieldOrder::LowerFirst ? 1 : 0;  // of frame rows
+    const int32_t top = oneField && area.y % 2 != parity ? area.y + 1 : area.y;
+    const int32_t rowStep = oneField ? 2 : 1;
+    const int32_t rows = oneField ? (area.y + area.height - top + 1) / 2 : area.height;
     int32_t shownWidth = 0, shownHeight = 0;
-    RotatedSize(sample.width, sample.height, rotation, shownWidth, shownHeight);
-    const Turn turn{rotation % 360, sample.width, sample.height};
+    RotatedSize(area.width, rows, rotation, shownWidth, shownHeight);
+    const Turn turn{rotation % 360, area.width, rows};
     const Coefficients& k = CoefficientsFor(sample.matrix, sample.range);
     const std::vector<int32_t>& columns = tile.Columns(shownWidth, stretchWidth);
     const bool upright = turn.angle != 90 && turn.angle != 270;
@@ -52,24 +60,33 @@ bool SampleToTile(const SampleView& sample, uint32_t rotation, int32_t stretchWi
         turn.Source(0, row, x, y);
         if (upright && sample.layout != SampleLayout::Rgb32) {
             // One source row for the whole tile row: the common case, kept tight.
-            const YuvRow line = RowOf(sample.data, sample.layout, planes, y);
-            const bool mirrored = turn.angle == 180;
-            for (int32_t column : columns) {
-                YuvToBgr(line, mirrored ? sample.width - 1 - column : column, k, out);
-                out += 3;
+            const YuvRow line = RowOf(sample.data, sample.layout, planes, top + rowStep * y);
+            if (turn.angle == 180) {
+                const int32_t right = area.x + area.width - 1;
+                for (int32_t column : columns) {
+                    YuvToBgr(line, right - column, k, out);
+                    out += 3;
+                }
+            } else {
+                const int32_t left = area.x;
+                for (int32_t column : columns) {
+                    YuvToBgr(line, left + column, k, out);
+                    out += 3;
+                }
             }
             continue;
         }
         for (int32_t column : columns) {
             turn.Source(column, row, x, y);
+            const int32_t line = top + rowStep * y;
             if (sample.layout == SampleLayout::Rgb32) {
-                const int64_t line = planes.bottomUp ? sample.height - 1 - y : y;
-                const uint8_t* in = sample.data + planes.pitch * line + 4 * int64_t{x};
+                const int64_t stored = planes.bottomUp ? planes.lines - 1 - line : line;
+                const uint8_t* in = sample.data + planes.pitch * stored + 4 * int64_t{area.x + x};
                 out[0] = in[0];
                 out[1] = in[1];
                 out[2] = in[2];
             } else {
-                YuvToBgr(RowOf(sample.data, sample.layout, planes, y), x, k, out);
+                YuvToBgr(RowOf(sample.data, sample.layout, planes, line), area.x + x, k, out);
             }
             out += 3;
         }

@@ -14,8 +14,9 @@ namespace kineloop {
 // whose planes fit its bytes.
 bool FrameSamplable(const DecodedFrame& frame);
 
-// Writes every pixel of `tile` (already sized to the part kept) as the frame, turned upright,
-// stretched to stretchWidth x stretchHeight shows it from its top-left corner. False, with
+// Writes every pixel of `tile` (already sized to the part kept) as the frame's picture, turned
+// upright, stretched to stretchWidth x stretchHeight shows it from its top-left corner; of an
+// interlaced frame, only its first field is stretched so. False, with
 // nothing read outside the frame, when the frame is not samplable or the stretch is smaller than
 // the tile.
 bool SampleFrameToTile(const DecodedFrame& frame, int32_t stretchWidth, int32_t stretchHeight,

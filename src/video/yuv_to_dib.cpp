@@ -1,5 +1,6 @@
-// Decoded video samples (4:2:0 and 4:2:2 YUV or 32-bit RGB, as a Media Foundation reader hands
-// them over) turned into the packed 24-bit bottom-up bitmap the rest of the program takes.
+// Decoded video samples (8- and 10-bit 4:2:0 and 4:2:2 YUV or 32-bit RGB, as a Media Foundation
+// reader hands them over) turned into the packed 24-bit bottom-up bitmap the rest of the program
+// takes.
 #include "video/yuv_to_dib.h"
 
 #include "bitmap/dib.h"
@@ -23,8 +24,9 @@ bool SampleToPackedDib(const SampleView& sample, uint32_t rotation, std::vector<
     Planes planes;
     if (!LocatePlanes(sample, planes))
         return false;
-    const int32_t width = sample.width;
-    const int32_t height = sample.height;
+    const PictureArea area = planes.picture;  // only this of the frame is shown
+    const int32_t width = area.width;
+    const int32_t height = area.height;
     const SampleLayout layout = sample.layout;
 
     DibHeader header;
@@ -64,18 +66,19 @@ bool SampleToPackedDib(const SampleView& sample, uint32_t rotation, std::vector<
     const Coefficients& k = CoefficientsFor(sample.matrix, sample.range);
     for (int32_t y = 0; y < height; ++y) {
         uint8_t* out = pixels + rowStep * y;
+        const int32_t line = area.y + y;
         if (layout == SampleLayout::Rgb32) {
-            const int64_t row = planes.bottomUp ? height - 1 - y : y;
-            const uint8_t* in = sample.data + planes.pitch * row;
+            const int64_t row = planes.bottomUp ? planes.lines - 1 - line : line;
+            const uint8_t* in = sample.data + planes.pitch * row + 4 * int64_t{area.x};
             for (int32_t x = 0; x < width; ++x, in += 4, out += pixelStep) {
                 out[0] = in[0];
                 out[1] = in[1];
                 out[2] = in[2];
             }
         } else {
-            const YuvRow row = RowOf(sample.data, layout, planes, y);
+            const YuvRow row = RowOf(sample.data, layout, planes, line);
             for (int32_t x = 0; x < width; ++x, out += pixelStep)
-                YuvToBgr(row, x, k, out);
+                YuvToBgr(row, area.x + x, k, out);
         }
     }
     return true;

@@ -1,5 +1,6 @@
-// Decoded video samples (4:2:0 and 4:2:2 YUV or 32-bit RGB, as a Media Foundation reader hands
-// them over) turned into the packed 24-bit bottom-up bitmap the rest of the program takes.
+// Decoded video samples (8- and 10-bit 4:2:0 and 4:2:2 YUV or 32-bit RGB, as a Media Foundation
+// reader hands them over) turned into the packed 24-bit bottom-up bitmap the rest of the program
+// takes.
 #pragma once
 
 #include <cstddef>
@@ -18,9 +19,10 @@ bool IsHighDefinition(int32_t width, int32_t height);
 void RotatedSize(int32_t width, int32_t height, uint32_t rotation, int32_t& outWidth,
                  int32_t& outHeight);
 
-// The sample shown upright (turned by `rotation`) as a packed 24-bit bottom-up DIB: the 40-byte
-// header (frames/dib.h) followed by rows padded to 4 bytes, into `dib` (resized). False, with
-// nothing read outside the sample, when the sizes do not fit the bytes or exceed the limits
+// The sample's picture area shown upright (turned by `rotation`) as a packed 24-bit bottom-up DIB:
+// the 40-byte header (frames/dib.h) followed by rows padded to 4 bytes, into `dib` (resized).
+// False, with nothing read outside the sample, when the sizes do not fit the bytes or exceed the
+// limits
 // (`dib` is then empty).
 bool SampleToPackedDib(const SampleView& sample, uint32_t rotation, std::vector<uint8_t>& dib);
 

@@ -1,6 +1,7 @@
 // The tile sampler against the way every tile was made before it: the whole frame converted to a
-// 24-bit bitmap, then stretched. Every layout, odd sizes, padded pitches, the four turns,
-// shrinking, enlarging and tiles cut at the screen's edge; and frames it must refuse.
+// 24-bit bitmap, then stretched. Every layout, odd sizes, padded pitches, picture areas, the four
+// turns, shrinking, enlarging and tiles cut at the screen's edge; one field of an interlaced
+// frame; and frames it must refuse.
 #include "video/tile_sampler.h"
 
 #include <random>
@@ -29,6 +30,7 @@ size_t SampleBytes(L layout, int32_t height, int32_t pitch) {
     const size_t chromaLines = static_cast<size_t>((height + 1) / 2);
     switch (layout) {
         case L::Nv12:
+        case L::P010:
             return size_t(pitch) * (lumaLines + chromaLines);
         case L::I420:
         case L::Yv12:
@@ -41,7 +43,7 @@ size_t SampleBytes(L layout, int32_t height, int32_t pitch) {
 int32_t RowBytes(L layout, int32_t width) {
     if (layout == L::Rgb32)
         return 4 * width;
-    if (layout == L::Yuy2)
+    if (layout == L::Yuy2 || layout == L::P010)
         return 4 * ((width + 1) / 2);
     return (width + 1) / 2 * 2;
 }
@@ -64,7 +66,8 @@ TileImage ThroughWholeFrame(const SampleView& view, uint32_t rotation, int32_t s
 TEST(SampleFrameToTile, EqualsTheWholeFrameConvertedAndStretched) {
     const Layout layouts[] = {{L::Nv12, false, "NV12"},   {L::I420, false, "I420"},
                               {L::Yv12, false, "YV12"},   {L::Yuy2, false, "YUY2"},
-                              {L::Rgb32, false, "RGB32"}, {L::Rgb32, true, "RGB32 bottom-up"}};
+                              {L::Rgb32, false, "RGB32"}, {L::Rgb32, true, "RGB32 bottom-up"},
+                              {L::P010, false, "P010"}};
     struct Size {
         int32_t width, height;
     };
@@ -96,6 +99,8 @@ TEST(SampleFrameToTile, EqualsTheWholeFrameConvertedAndStretched) {
                 view.pitch = layout.bottomUp ? -pitch : (padding == 0 ? 0 : pitch);
                 view.matrix = frame.width > 20 ? YuvMatrix::Bt709 : YuvMatrix::Bt601;
                 view.range = padding == 0 ? YuvRange::Limited : YuvRange::Full;
+                if (padding != 0)  // only a picture area of the frame
+                    view.area = {1, 2, frame.width - 3, frame.height - 2};
                 for (uint32_t rotation : {0u, 90u, 180u, 270u}) {
                     for (const Stretch& s : stretches) {
                         const std::string what =
@@ -116,6 +121,38 @@ TEST(SampleFrameToTile, EqualsTheWholeFrameConvertedAndStretched) {
                                   std::vector<uint8_t>(expected.Rows(), expected.Rows() + size))
                             << what;
                     }
+                }
+            }
+        }
+    }
+}
+
+// A 4 x 8 NV12 frame of two fields woven, the upper red and the lower green, each with chroma
+// rows of its own (every other one): a tile shows its first field stretched, no combing.
+TEST(SampleFrameToTile, ShowsOneFieldOfAnInterlacedFrame) {
+    const uint8_t red[3] = {81, 90, 240}, green[3] = {145, 54, 34};  // Y U V, BT.601 limited
+    std::vector<uint8_t> bytes(SampleBytes(L::Nv12, 8, 4));
+    for (int32_t row = 0; row < 12; ++row) {  // 8 luma rows, then 4 chroma rows
+        const uint8_t* c = (row < 8 ? row : row - 8) % 2 ? green : red;
+        for (int32_t x = 0; x < 4; ++x)
+            bytes[size_t(row) * 4 + x] = row < 8 ? c[0] : c[1 + x % 2];
+    }
+    SampleView view{bytes.data(), bytes.size(), L::Nv12, 4, 8, 4};
+    DecodedFrame frame;
+    frame.sample = &view;
+    for (FieldOrder fields : {FieldOrder::UpperFirst, FieldOrder::LowerFirst}) {
+        view.fields = fields;
+        for (int32_t height : {8, 3}) {
+            TileImage tile;
+            ASSERT_TRUE(tile.Resize(4, height));
+            ASSERT_TRUE(SampleFrameToTile(frame, 4, height, tile));
+            const bool upper = fields == FieldOrder::UpperFirst;
+            for (int32_t y = 0; y < height; ++y) {
+                for (int32_t x = 0; x < 4; ++x) {
+                    const uint8_t* p = tile.RowFromTop(y) + 3 * x;  // B G R
+                    EXPECT_TRUE(upper ? p[2] > 250 && p[1] < 5 : p[1] > 250 && p[2] < 5)
+                        << (upper ? "upper" : "lower") << " first, " << height << " rows, at " << x
+                        << "," << y << ": " << int(p[2]) << "," << int(p[1]) << "," << int(p[0]);
                 }
             }
         }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <random>
 #include <utility>
 
@@ -35,31 +36,38 @@ int Quadrant(const Geometry& g, int32_t x, int32_t y) {
     return (x < (g.width + 2) / 4 * 2 ? 0 : 1) + (y < (g.height + 2) / 4 * 2 ? 0 : 2);
 }
 
-// The quadrant picture's bytes followed by `extra` bytes, padding filled with 0xEE.
-std::vector<uint8_t> LayOut(const Geometry& g, const Yuv (&colours)[4], size_t extra) {
-    const bool packed = g.layout == L::Yuy2, nv12 = g.layout == L::Nv12;
+// The picture `colourAt` paints, laid out as `g` says and followed by `extra` bytes; padding 0xEE.
+std::vector<uint8_t> LayOut(const Geometry& g, const std::function<Yuv(int32_t, int32_t)>& colourAt,
+                            size_t extra) {
+    const bool packed = g.layout == L::Yuy2, semi = g.layout == L::Nv12 || g.layout == L::P010;
     const size_t luma = size_t(g.pitch) * g.lumaLines;
-    const size_t chromaPlane = size_t(nv12 ? g.pitch : g.chromaPitch) * ((g.height + 1) / 2);
-    const size_t size = packed ? size_t(g.pitch) * g.height : luma + (nv12 ? 1 : 2) * chromaPlane;
+    const size_t chromaPlane = size_t(semi ? g.pitch : g.chromaPitch) * ((g.lumaLines + 1) / 2);
+    const size_t size = packed ? luma : luma + (semi ? 1 : 2) * chromaPlane;
     std::vector<uint8_t> bytes(size + extra, 0xEE);
+    // Sample i of the row at `at`.
+    const auto put = [&](size_t at, int32_t i, int value) {
+        if (g.layout != L::P010)
+            bytes[at + i] = uint8_t(value);
+        else  // 10 bits in the high bits, the low byte's two of them set as well
+            bytes[at + 2 * i] = 0xC0, bytes[at + 2 * i + 1] = uint8_t(value);
+    };
     for (int32_t y = 0; y < g.height; ++y) {
         for (int32_t x = 0; x < g.width; ++x) {
-            const Yuv c = colours[Quadrant(g, x, y)];
-            uint8_t* row = &bytes[size_t(y) * g.pitch];
+            const Yuv c = colourAt(x, y);
+            const size_t row = size_t(y) * g.pitch;
             if (packed) {
-                row[2 * x] = uint8_t(c.y);
-                row[x / 2 * 4 + 1] = uint8_t(c.u), row[x / 2 * 4 + 3] = uint8_t(c.v);
+                put(row, 2 * x, c.y);
+                put(row, x / 2 * 4 + 1, c.u), put(row, x / 2 * 4 + 3, c.v);
                 continue;
             }
-            row[x] = uint8_t(c.y);
+            put(row, x, c.y);
             if (x % 2 || y % 2)
                 continue;  // chroma from the top-left pixel of its block
-            const size_t at = luma + size_t(y / 2) * (nv12 ? g.pitch : g.chromaPitch);
-            uint8_t* u = nv12 ? &bytes[at + x] : &bytes[at + x / 2];
-            uint8_t* v = nv12 ? u + 1 : u + chromaPlane;
+            const size_t at = luma + size_t(y / 2) * (semi ? g.pitch : g.chromaPitch);
+            size_t uAt = at, vAt = semi ? at : at + chromaPlane;
             if (g.layout == L::Yv12)
-                std::swap(u, v);
-            *u = uint8_t(c.u), *v = uint8_t(c.v);
+                std::swap(uAt, vAt);
+            put(uAt, semi ? x : x / 2, c.u), put(vAt, semi ? x + 1 : x / 2, c.v);
         }
     }
     return bytes;
@@ -125,13 +133,16 @@ TEST(YuvToDib, KnownColoursInEveryLayoutPitchAndSize) {
         {{L::I420, 9, 3, 10, 5, 3}, 0},
         {{L::Yuy2, 7, 5, 16, 0, 5}, 0},
         {{L::Yuy2, 8, 3, 20, 0, 3}, 8},
+        {{L::P010, 350, 198, 704, 704, 198}, 0},
+        {{L::P010, 7, 5, 20, 20, 6}, 4},
     };
     for (const Case& c : cases) {
         const Geometry& g = c.g;
         SCOPED_TRACE(testing::Message()
                      << int(g.layout) << " " << g.width << "x" << g.height << " pitch " << g.pitch);
         for (const ColourSet& set : kColourSets) {
-            const std::vector<uint8_t> bytes = LayOut(g, set.yuv, c.extra);
+            const std::vector<uint8_t> bytes = LayOut(
+                g, [&](int32_t x, int32_t y) { return set.yuv[Quadrant(g, x, y)]; }, c.extra);
             SampleView sample{bytes.data(), bytes.size(), g.layout, g.width, g.height};
             sample.pitch = c.extra > 0 ? g.pitch : 0;
             sample.matrix = set.matrix, sample.range = set.range;
@@ -145,6 +156,53 @@ TEST(YuvToDib, KnownColoursInEveryLayoutPitchAndSize) {
                                 std::abs(got.b - want.b) <= 2)
                         << "at " << x << "," << y << ": " << got.r << "," << got.g << "," << got.b
                         << " for " << want.r << "," << want.g << "," << want.b;
+                }
+            }
+        }
+    }
+}
+
+// A decoder's buffer holds more than the picture: rows and columns around its display aperture,
+// or more rows than the height it reports. Only the picture is shown, never colour from the rest.
+TEST(YuvToDib, ShowsOnlyThePictureOfABufferedFrame) {
+    const Yuv red = {81, 90, 240}, green = {145, 54, 34};  // BT.601, limited
+    const PictureArea aperture = {2, 4, 10, 6};
+    for (L layout : {L::Nv12, L::I420, L::Yv12, L::Yuy2, L::P010}) {
+        const int32_t rowBytes = layout == L::Yuy2 || layout == L::P010 ? 32 : 16,
+                      pitch = 2 * rowBytes;
+        struct Case {
+            Geometry g;  // painted rows: the aperture's frame, or only the picture's
+            int32_t pitch, height;
+            PictureArea area, shown;
+        } cases[] = {
+            // A 16 x 12 frame around the aperture, green outside it; its pitch from its length.
+            {{layout, 16, 12, pitch, pitch / 2, 12}, 0, 12, aperture, aperture},
+            // Said to be 16 x 6, its buffer 16 rows high (a 16 x 6 picture once came out grey).
+            {{layout, 16, 6, pitch, pitch / 2, 16}, pitch, 6, {}, {0, 0, 16, 6}},
+            // An aperture outside the frame: all of it.
+            {{layout, 16, 6, pitch, pitch / 2, 6}, pitch, 6, {10, 0, 10, 6}, {0, 0, 16, 6}},
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << int(layout) << " frame height " << c.height);
+            const PictureArea& a = c.area;
+            const std::vector<uint8_t> bytes = LayOut(
+                c.g,
+                [&](int32_t x, int32_t y) {
+                    const bool inside = c.height == 6 || (x >= a.x && x < a.x + a.width &&
+                                                          y >= a.y && y < a.y + a.height);
+                    return inside ? red : green;
+                },
+                0);
+            SampleView sample{bytes.data(), bytes.size(), layout, 16, c.height, c.pitch};
+            sample.area = c.area;
+            std::vector<uint8_t> dib;
+            ASSERT_TRUE(SampleToPackedDib(sample, 0, dib));
+            ExpectPacked24BitDib(dib, c.shown.width, c.shown.height);
+            for (int32_t y = 0; y < c.shown.height; ++y) {
+                for (int32_t x = 0; x < c.shown.width; ++x) {
+                    const Rgb got = PixelAt(dib, x, y);
+                    ASSERT_TRUE(got.r >= 253 && got.g <= 2 && got.b <= 2)
+                        << "at " << x << "," << y << ": " << got.r << "," << got.g << "," << got.b;
                 }
             }
         }
@@ -169,17 +227,20 @@ TEST(YuvToDib, TurnsTheContentUprightFromRowsEitherWayUp) {
         uint32_t rotation;
         int32_t pitch, width, height;
         std::vector<int> shown;  // source pixels 1 2 3 / 4 5 6 as shown, row by row
+        PictureArea area{};      // the last two: the frame's right two columns, its bottom row
     };
     const Case cases[] = {
-        {0, 12, 3, 2, {1, 2, 3, 4, 5, 6}},   {0, -20, 3, 2, {1, 2, 3, 4, 5, 6}},
-        {90, 16, 2, 3, {4, 1, 5, 2, 6, 3}},  {180, -12, 3, 2, {6, 5, 4, 3, 2, 1}},
-        {270, 12, 2, 3, {3, 6, 2, 5, 1, 4}}, {450, 12, 2, 3, {4, 1, 5, 2, 6, 3}},
-        {45, 12, 3, 2, {1, 2, 3, 4, 5, 6}},
+        {0, 12, 3, 2, {1, 2, 3, 4, 5, 6}},       {0, -20, 3, 2, {1, 2, 3, 4, 5, 6}},
+        {90, 16, 2, 3, {4, 1, 5, 2, 6, 3}},      {180, -12, 3, 2, {6, 5, 4, 3, 2, 1}},
+        {270, 12, 2, 3, {3, 6, 2, 5, 1, 4}},     {450, 12, 2, 3, {4, 1, 5, 2, 6, 3}},
+        {45, 12, 3, 2, {1, 2, 3, 4, 5, 6}},      {90, 12, 2, 2, {5, 2, 6, 3}, {1, 0, 2, 2}},
+        {0, -12, 3, 1, {4, 5, 6}, {0, 1, 3, 1}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.rotation << " pitch " << c.pitch);
         const std::vector<uint8_t> bytes = NumberedRgb32(c.pitch);
-        const SampleView sample{bytes.data(), bytes.size(), L::Rgb32, 3, 2, c.pitch};
+        SampleView sample{bytes.data(), bytes.size(), L::Rgb32, 3, 2, c.pitch};
+        sample.area = c.area;
         std::vector<uint8_t> dib;
         ASSERT_TRUE(SampleToPackedDib(sample, c.rotation, dib));
         ExpectPacked24BitDib(dib, c.width, c.height);
@@ -213,6 +274,8 @@ TEST(YuvToDib, RefusesSizesThatDoNotFitTheBytesOrTheLimits) {
         {"zero width", L::Nv12, 0, 4, 8, 1000},
         {"negative height", L::I420, 8, -4, 8, 1000},
         {"side above 16384", L::Yuy2, 16386, 1, 32772, 40000},
+        {"nv12 a whole row past its planes", L::Nv12, 8, 4, 8, 56},
+        {"i420 two layouts fit", L::I420, 10, 4, 12, 78},  // chroma rows of 6 or of 8
     };
     std::vector<uint8_t> dib{1, 2, 3};
     for (const Case& c : cases) {
@@ -227,6 +290,8 @@ TEST(YuvToDib, RefusesSizesThatDoNotFitTheBytesOrTheLimits) {
     EXPECT_FALSE(SampleToPackedDib({few, SIZE_MAX, L::Rgb32, 16384, 16384, 65536}, 0, dib));
     EXPECT_FALSE(SampleToPackedDib({nullptr, 48, L::Nv12, 8, 4, 8}, 0, dib));
     EXPECT_EQ(PitchFromLength(L::I420, 8, 4, SIZE_MAX), 0);
+    EXPECT_EQ(PitchFromLength(L::Nv12, 61, 1, 192), 64) << "not one luma row of 96";
+    EXPECT_EQ(PitchFromLength(L::Nv12, 10, 3, 60), 0) << "four luma rows of 10, or three of 12";
 }
 
 // Random sizes, pitches and lengths over buffers of exactly that length: the sanitizers catch
