@@ -2,10 +2,6 @@
 // Reader, frames numbered 0 to N-1 in their order, each as the packed 24-bit bitmap the show takes.
 #include "video/media_foundation_reader_win32.h"
 
-#include <algorithm>
-#include <cmath>
-#include <cstdlib>
-
 #include <mfapi.h>
 #include <mferror.h>
 #include <propvarutil.h>
@@ -13,6 +9,7 @@
 #include "video/file_bytes_win32.h"
 #include "video/frame_format.h"
 #include "video/frame_timing.h"
+#include "video/media_type_win32.h"
 #include "video/movie_boxes.h"
 #include "video/reader_choice.h"
 #include "video/video_thread_win32.h"
@@ -43,97 +40,6 @@ const Output kOutputs[] = {
     {&MFVideoFormat_YUY2, SampleLayout::Yuy2},   {&MFVideoFormat_P010, SampleLayout::P010},
     {&MFVideoFormat_RGB32, SampleLayout::Rgb32},
 };
-
-bool TwoNumbers(IMFAttributes* type, const GUID& key, uint32_t& high, uint32_t& low) {
-    UINT64 packed = 0;
-    if (FAILED(type->GetUINT64(key, &packed)))
-        return false;
-    high = static_cast<uint32_t>(packed >> 32);
-    low = static_cast<uint32_t>(packed);
-    return true;
-}
-
-uint32_t NumberOr(IMFAttributes* type, const GUID& key, uint32_t absent) {
-    UINT32 value = 0;
-    return SUCCEEDED(type->GetUINT32(key, &value)) ? value : absent;
-}
-
-// Rows of the first plane's pitch that a whole picture in a two-dimensional buffer takes: the
-// planar layouts' colour planes follow a luma plane of an even number of lines and add half as
-// many again.
-int64_t PitchRows(SampleLayout layout, int32_t height) {
-    if (layout == SampleLayout::Rgb32 || layout == SampleLayout::Yuy2)
-        return height;
-    const int64_t luma = (int64_t{height} + 1) / 2 * 2;
-    return luma + luma / 2;
-}
-
-// Places a locked two-dimensional buffer's rows in `view`: from its first row at `pitch` (a
-// bottom-up buffer starts from its last), as far as its bytes go where `start` and `length` say
-// where they lie, else over the rows the frame's size gives. False for a pitch the layout cannot
-// have or rows outside the buffer.
-bool PlaceRows(const BYTE* firstRow, LONG pitch, const BYTE* start, DWORD length,
-               SampleView& view) {
-    if (pitch == 0 || (pitch < 0 && view.layout != SampleLayout::Rgb32))
-        return false;
-    const auto step = static_cast<uintptr_t>(std::llabs(int64_t{pitch}));
-    const auto rows = static_cast<uintptr_t>(PitchRows(view.layout, view.height));
-    const uintptr_t data =
-        reinterpret_cast<uintptr_t>(firstRow) - (pitch > 0 ? 0 : step * (rows - 1));
-    view.data = reinterpret_cast<const uint8_t*>(data);
-    view.pitch = pitch;
-    view.bytes = step * rows;
-    if (!start)
-        return true;
-    const auto from = reinterpret_cast<uintptr_t>(start);
-    if (data < from || data - from > length)
-        return false;
-    view.bytes = length - (data - from);
-    return true;
-}
-
-// The part of a frame that is picture: its minimum display aperture, else its geometric one,
-// where either lies within the frame (Windows decodes 1080 rows into 1088); else all of it.
-PictureArea ApertureOf(IMFAttributes* type, int32_t width, int32_t height) {
-    // Offsets are fixed point, a whole and 65536ths: to the nearest pixel.
-    const auto nearest = [](const MFOffset& offset) {
-        return int32_t{offset.value} + (offset.fract >= 0x8000 ? 1 : 0);
-    };
-    for (const GUID* key : {&MF_MT_MINIMUM_DISPLAY_APERTURE, &MF_MT_GEOMETRIC_APERTURE}) {
-        MFVideoArea area{};
-        UINT32 size = 0;
-        if (FAILED(type->GetBlob(*key, reinterpret_cast<UINT8*>(&area), sizeof(area), &size)) ||
-            size != sizeof(area))
-            continue;
-        const PictureArea picture{nearest(area.OffsetX), nearest(area.OffsetY),
-                                  static_cast<int32_t>(area.Area.cx),
-                                  static_cast<int32_t>(area.Area.cy)};
-        if (AreaWithin(picture, width, height))
-            return picture;
-    }
-    return {0, 0, width, height};
-}
-
-bool Flag(IMFAttributes* attributes, const GUID& key, bool absent) {
-    UINT32 value = 0;
-    return SUCCEEDED(attributes->GetUINT32(key, &value)) ? value != 0 : absent;
-}
-
-// Whether a sample holds two fields woven row by row, and which is first: the sample's own word
-// where it gives one, else the output type's interlace mode (MF_MT_INTERLACE_MODE). Progressive,
-// single-field and unknown content is taken whole.
-FieldOrder FieldsOf(IMFSample* sample, uint32_t mode) {
-    if (mode == MFVideoInterlace_Progressive || mode == MFVideoInterlace_FieldSingleUpper ||
-        mode == MFVideoInterlace_FieldSingleLower ||
-        Flag(sample, MFSampleExtension_SingleField, false))
-        return FieldOrder::Progressive;
-    const bool lower = mode == MFVideoInterlace_FieldInterleavedLowerFirst;
-    if (!Flag(sample, MFSampleExtension_Interlaced,
-              lower || mode == MFVideoInterlace_FieldInterleavedUpperFirst))
-        return FieldOrder::Progressive;
-    return Flag(sample, MFSampleExtension_BottomFieldFirst, lower) ? FieldOrder::LowerFirst
-                                                                   : FieldOrder::UpperFirst;
-}
 
 }  // namespace
 
@@ -331,86 +237,6 @@ bool MediaFoundationReader::Rewind() {
     numbered_ = true;
     ended_ = FAILED(seek);
     return !ended_;
-}
-
-bool MediaFoundationReader::SeekSample(int32_t number) {
-    if (!reader_ || number < 0 || number >= frameCount_)
-        return false;
-    if (number == sampled_ && sample_)
-        return true;  // the same frame again (a step of 0, the thumbnail)
-    sample_.Reset();
-    sampled_ = -1;
-    converted_ = -1;
-    const bool back = number < next_ || !numbered_;
-    if (grid_.frameTime > 0 && WorthSeeking(keyTable_, keyFrames_, back ? 0 : next_, number)) {
-        if (SeekNear(number))
-            return true;
-        if (!Rewind())  // decoding on from the start is slower but certain
-            return false;
-    } else if (back && !Rewind()) {
-        return false;
-    }
-    ComRef<IMFSample> sample;
-    while (!ended_ && next_ <= number) {
-        if (!NextSample(sample))
-            return false;
-    }
-    if (!sample)
-        return false;
-    sample_ = std::move(sample);
-    sampled_ = number;
-    return true;
-}
-
-bool MediaFoundationReader::SeekNear(int32_t number) {
-    // The frame before the one wanted, in the stream's own time: Wine seeks before the delay at
-    // which the first frame is shown (an edit list), and stamps the first sample after a seek
-    // with the time asked for. Elsewhere this only starts a frame or two early.
-    const int64_t wanted = std::max<int64_t>(0, TimeOfFrame(grid_, number - 1) - grid_.first);
-    int64_t late = 0;
-    if (SeekAndRead(wanted, number, late))
-        return true;
-    // Landed too late all the same: once more, that much earlier.
-    return late > 0 &&
-           SeekAndRead(std::max<int64_t>(0, wanted - late - std::llround(grid_.frameTime)), number,
-                       late);
-}
-
-bool MediaFoundationReader::SeekAndRead(int64_t time, int32_t number, int64_t& late) {
-    late = 0;
-    PROPVARIANT at;
-    PropVariantInit(&at);
-    at.vt = VT_I8;
-    at.hVal.QuadPart = time;
-    const HRESULT seek = reader_->SetCurrentPosition(GUID_NULL, at);
-    PropVariantClear(&at);
-    ReportVideoProgress();
-    numbered_ = false;
-    ended_ = FAILED(seek);
-    ComRef<IMFSample> sample;
-    LONGLONG sampleTime = 0;
-    bool firstAfterSeek = true;
-    while (!ended_ && NextSample(sample, &sampleTime)) {
-        int32_t frame = -1;
-        if (!FrameAtTime(grid_, sampleTime, frame))
-            return false;
-        // The first sample's time may be the one asked for rather than its own: never the frame.
-        if (firstAfterSeek && frame >= number) {
-            late = sampleTime - TimeOfFrame(grid_, number - 1);
-            return false;
-        }
-        if (frame > number)
-            return false;
-        next_ = frame + 1;
-        numbered_ = true;
-        if (frame == number && !firstAfterSeek) {
-            sample_ = std::move(sample);
-            sampled_ = number;
-            return true;
-        }
-        firstAfterSeek = false;
-    }
-    return false;
 }
 
 const void* MediaFoundationReader::ReadFrame(int32_t number) {
