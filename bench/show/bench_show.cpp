@@ -96,7 +96,10 @@ void PrintSteps(const char* what, const bench::StepTimes& times) {
     for (int i = 0; i < times.steps; ++i)
         std::printf(" %s %.0f%s", times.names[i],
                     times.frames ? 1e6 * times.seconds[i] / static_cast<double>(times.frames) : 0.0,
-                    i + 1 < times.steps ? "," : "\n");
+                    i + 1 < times.steps ? "," : "");
+    std::printf(
+        "; of which sampling %.0f\n",
+        times.frames ? 1e6 * times.samplingSeconds / static_cast<double>(times.frames) : 0.0);
 }
 
 // The two ways of the loop compared: each frame converted whole and stretched by GDI, as the
@@ -117,6 +120,7 @@ struct Side {
     double seconds = 0, cpuSeconds = 0;
     HelperCpu::Seconds helpers;  // wineserver and X server over the rounds
     uint64_t frames = 0;
+    double committedMiB = 0;  // what the rounds left committed: each opens the file once
 
     void Add(uint64_t count, double wall, double cpu, const HelperCpu::Seconds& before,
              const HelperCpu::Seconds& after) {
@@ -139,6 +143,13 @@ struct Side {
             seconds > 0 ? (cpuSeconds + helpers.wineserver + helpers.xServer) / seconds : 0.0);
     }
 };
+
+double CommittedMiB() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    return GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)
+               ? static_cast<double>(counters.PagefileUsage) / 1048576.0
+               : 0.0;
+}
 
 const HelperCpu& Helpers() {
     static const HelperCpu helpers;
@@ -170,17 +181,21 @@ void MeasureRow(const std::wstring& video, const char* codec, uint64_t framesPer
     for (int round = 0; round < kRounds; ++round) {
         bench::Figures figures;
         HelperCpu::Seconds before = Helpers().Now();
+        double committed = CommittedMiB();
         if (!bench::DecodeAlone(video, framesPerRound, figures)) {
             std::printf("%s: the decoder alone cannot read it\n", Narrow(video).c_str());
             return;
         }
         alone.Add(figures.frames, figures.seconds, figures.cpuSeconds, before, Helpers().Now());
+        alone.committedMiB += CommittedMiB() - committed;
         for (int way = 0; way < kWays; ++way) {
             before = Helpers().Now();
+            committed = CommittedMiB();
             const double cpu = bench::ProcessCpuSeconds(), start = Seconds();
             Play(static_cast<Way>(way), show.session, framesPerRound);
             const double wall = Seconds() - start, used = bench::ProcessCpuSeconds() - cpu;
             ways[way].Add(framesPerRound, wall, used, before, Helpers().Now());
+            ways[way].committedMiB += CommittedMiB() - committed;
         }
     }
     const double d = Median(alone.rates);

@@ -58,12 +58,17 @@ void ForEachFrame(ShowSession& s, uint64_t frames, StepTimes& times, Step step) 
             reader.FirstFrame() +
             static_cast<int32_t>(attempts % static_cast<uint64_t>(reader.FrameCount()));
         Clock clock(&times);
-        reader.ReadWith(number, [scaled, shape](const DecodedFrame& frame) {
+        // The sampling alone is timed on the video thread: it lies between the decoder's reads.
+        double sampling = 0;
+        reader.ReadWith(number, [scaled, shape, &sampling](const DecodedFrame& frame) {
+            const double start = Seconds();
             scaled->MakeWith(shape, FrameSamplable(frame),
                              [&](TileImage& image, int width, int height) {
                                  return SampleFrameToTile(frame, width, height, image);
                              });
+            sampling = Seconds() - start;
         });
+        times.samplingSeconds += sampling;
         clock.Lap(0, "read and sample");
         if (scaled->Made() == StretchedFrame::Outcome::kStretched && step(*scaled, clock))
             ++shown;

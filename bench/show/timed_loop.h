@@ -14,6 +14,7 @@ struct StepTimes {
     const char* names[kMaxSteps] = {};
     double seconds[kMaxSteps] = {};
     int steps = 0;
+    double samplingSeconds = 0;  // of the first step: the tile sampled from the decoder's buffer
     uint64_t frames = 0;
 };
 
