@@ -138,9 +138,11 @@ struct Side {
     // What the other processes did for it, a frame, and the share of the wall time all of it took.
     void PrintHelpers() const {
         std::printf(
-            "; wineserver %.2f, X server %.2f ms a frame; all three %.2f cores",
+            "; wineserver %.2f, X server %.2f ms a frame; all three %.2f cores; left committed "
+            "%+.0f MiB",
             PerFrameMs(helpers.wineserver), PerFrameMs(helpers.xServer),
-            seconds > 0 ? (cpuSeconds + helpers.wineserver + helpers.xServer) / seconds : 0.0);
+            seconds > 0 ? (cpuSeconds + helpers.wineserver + helpers.xServer) / seconds : 0.0,
+            committedMiB);
     }
 };
 
