@@ -16,6 +16,7 @@
 #include "bench/bench_clock.h"
 #include "before_loop.h"
 #include "decoder_alone.h"
+#include "helper_cpu.h"
 #include "video/open_video_win32.h"
 #include "platform/text_win32.h"
 #include "timed_loop.h"
@@ -24,6 +25,7 @@
 namespace kineloop {
 namespace {
 
+using bench::HelperCpu;
 using bench::Seconds;
 
 SaverSettings BenchSettings(const std::wstring& video, int16_t tileWidth, int16_t tileHeight,
@@ -94,7 +96,10 @@ void PrintSteps(const char* what, const bench::StepTimes& times) {
     for (int i = 0; i < times.steps; ++i)
         std::printf(" %s %.0f%s", times.names[i],
                     times.frames ? 1e6 * times.seconds[i] / static_cast<double>(times.frames) : 0.0,
-                    i + 1 < times.steps ? "," : "\n");
+                    i + 1 < times.steps ? "," : "");
+    std::printf(
+        "; of which sampling %.0f\n",
+        times.frames ? 1e6 * times.samplingSeconds / static_cast<double>(times.frames) : 0.0);
 }
 
 // The two ways of the loop compared: each frame converted whole and stretched by GDI, as the
@@ -113,16 +118,45 @@ void Play(Way way, ShowSession& session, uint64_t frames) {
 struct Side {
     std::vector<double> rates;
     double seconds = 0, cpuSeconds = 0;
+    HelperCpu::Seconds helpers;  // wineserver and X server over the rounds
     uint64_t frames = 0;
+    double committedMiB = 0;  // what the rounds left committed: each opens the file once
 
-    void Add(uint64_t count, double wall, double cpu) {
+    void Add(uint64_t count, double wall, double cpu, const HelperCpu::Seconds& before,
+             const HelperCpu::Seconds& after) {
         rates.push_back(Rate(count, wall));
         seconds += wall;
         cpuSeconds += cpu;
+        helpers.wineserver += after.wineserver - before.wineserver;
+        helpers.xServer += after.xServer - before.xServer;
         frames += count;
     }
-    double CpuMs() const { return frames ? 1e3 * cpuSeconds / static_cast<double>(frames) : 0.0; }
+    double PerFrameMs(double total) const {
+        return frames ? 1e3 * total / static_cast<double>(frames) : 0.0;
+    }
+    double CpuMs() const { return PerFrameMs(cpuSeconds); }
+    // What the other processes did for it, a frame, and the share of the wall time all of it took.
+    void PrintHelpers() const {
+        std::printf(
+            "; wineserver %.2f, X server %.2f ms a frame; all three %.2f cores; left committed "
+            "%+.0f MiB",
+            PerFrameMs(helpers.wineserver), PerFrameMs(helpers.xServer),
+            seconds > 0 ? (cpuSeconds + helpers.wineserver + helpers.xServer) / seconds : 0.0,
+            committedMiB);
+    }
 };
+
+double CommittedMiB() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    return GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)
+               ? static_cast<double>(counters.PagefileUsage) / 1048576.0
+               : 0.0;
+}
+
+const HelperCpu& Helpers() {
+    static const HelperCpu helpers;
+    return helpers;
+}
 
 // One row: the decoder alone and the two ways of the loop (Fast 0), in rounds that alternate so
 // that a busy machine slows all of them alike; medians of the rounds' frame rates, CPU over all.
@@ -148,22 +182,30 @@ void MeasureRow(const std::wstring& video, const char* codec, uint64_t framesPer
     Side alone, ways[kWays];
     for (int round = 0; round < kRounds; ++round) {
         bench::Figures figures;
+        HelperCpu::Seconds before = Helpers().Now();
+        double committed = CommittedMiB();
         if (!bench::DecodeAlone(video, framesPerRound, figures)) {
             std::printf("%s: the decoder alone cannot read it\n", Narrow(video).c_str());
             return;
         }
-        alone.Add(figures.frames, figures.seconds, figures.cpuSeconds);
+        alone.Add(figures.frames, figures.seconds, figures.cpuSeconds, before, Helpers().Now());
+        alone.committedMiB += CommittedMiB() - committed;
         for (int way = 0; way < kWays; ++way) {
+            before = Helpers().Now();
+            committed = CommittedMiB();
             const double cpu = bench::ProcessCpuSeconds(), start = Seconds();
             Play(static_cast<Way>(way), show.session, framesPerRound);
-            ways[way].Add(framesPerRound, Seconds() - start, bench::ProcessCpuSeconds() - cpu);
+            const double wall = Seconds() - start, used = bench::ProcessCpuSeconds() - cpu;
+            ways[way].Add(framesPerRound, wall, used, before, Helpers().Now());
+            ways[way].committedMiB += CommittedMiB() - committed;
         }
     }
     const double d = Median(alone.rates);
-    std::printf(
-        "%s %ld x %ld into %d x %d tiles: decoder alone %.0f frames/s, CPU %.2f ms a frame\n",
-        codec, static_cast<long>(width), static_cast<long>(height), kTileWidth, kTileHeight, d,
-        alone.CpuMs());
+    std::printf("%s %ld x %ld into %d x %d tiles: decoder alone %.0f frames/s, CPU %.2f ms a frame",
+                codec, static_cast<long>(width), static_cast<long>(height), kTileWidth, kTileHeight,
+                d, alone.CpuMs());
+    alone.PrintHelpers();
+    std::printf("\n");
     for (int way = 0; way < kWays; ++way) {
         const Side& w = ways[way];
         const double r = Median(w.rates);
@@ -174,9 +216,11 @@ void MeasureRow(const std::wstring& video, const char* codec, uint64_t framesPer
             roundRatios.push_back(alone.rates[i] > 0 ? w.rates[i] / alone.rates[i] : 0.0);
         std::printf(
             "  show %-6s %.0f frames/s, show/raw %.2f (of rounds %.2f); CPU %.2f ms a "
-            "frame, %.2f times the decoder's\n",
+            "frame, %.2f times the decoder's",
             kWayNames[way], r, d > 0 ? r / d : 0.0, Median(roundRatios), w.CpuMs(),
             alone.CpuMs() > 0 ? w.CpuMs() / alone.CpuMs() : 0.0);
+        w.PrintHelpers();
+        std::printf("\n");
     }
     std::printf("  rounds (frames/s), decoder alone:");
     for (double r : alone.rates)
@@ -257,11 +301,12 @@ void LoopCpu(const std::wstring& video, const char* what, int16_t tileWidth, int
     BenchShow show(settings);
     for (int way = 0; way < kWays; ++way)
         Play(static_cast<Way>(way), show.session, 20);
-    double cpu[kWays] = {}, wall[kWays] = {};
+    double cpu[kWays] = {}, wall[kWays] = {}, helpers[kWays] = {};
     uint64_t frames[kWays] = {};
     for (double spent = 0; spent < seconds; spent += 10 * kWays) {
         for (int way = 0; way < kWays; ++way) {
             const double cpuBefore = bench::ProcessCpuSeconds();
+            const HelperCpu::Seconds helpersBefore = Helpers().Now();
             const double start = Seconds();
             while (Seconds() - start < 10) {
                 Play(static_cast<Way>(way), show.session, 50);
@@ -269,15 +314,22 @@ void LoopCpu(const std::wstring& video, const char* what, int16_t tileWidth, int
             }
             wall[way] += Seconds() - start;
             cpu[way] += bench::ProcessCpuSeconds() - cpuBefore;
+            const HelperCpu::Seconds helpersAfter = Helpers().Now();
+            helpers[way] += helpersAfter.wineserver - helpersBefore.wineserver +
+                            helpersAfter.xServer - helpersBefore.xServer;
         }
     }
     // Under Wine the file calls' own work is done by the wineserver, another process, which
     // this process's times leave out: a faster loop shows more frames and so more CPU here.
     std::printf("%s at Fast 10:", what);
     for (int way = 0; way < kWays; ++way)
-        std::printf("%s %s %.0f frames/s, CPU %.1f%% of one core (%.2f ms a frame)", way ? ";" : "",
-                    kWayNames[way], Rate(frames[way], wall[way]), 100.0 * cpu[way] / wall[way],
-                    frames[way] ? 1e3 * cpu[way] / static_cast<double>(frames[way]) : 0.0);
+        std::printf(
+            "%s %s %.0f frames/s, CPU %.1f%% of one core (%.2f ms a frame), with wineserver and "
+            "X server %.1f%%",
+            way ? ";" : "", kWayNames[way], Rate(frames[way], wall[way]),
+            100.0 * cpu[way] / wall[way],
+            frames[way] ? 1e3 * cpu[way] / static_cast<double>(frames[way]) : 0.0,
+            100.0 * (cpu[way] + helpers[way]) / wall[way]);
     std::printf("; over %.0f s each\n", wall[kNow]);
 }
 
@@ -302,12 +354,25 @@ int wmain(int argc, wchar_t** argv) {
     // The CPU at the default pause for the smallest AVI and the 1080p video, when given.
     const std::wstring* smallAvi = nullptr;
     const std::wstring* fullHd = nullptr;
+    std::printf("%s\n", Helpers().Found().c_str());
+    // KINELOOP_BENCH_ONLY=TEXT: only the rows whose file names hold TEXT, nothing else.
+    wchar_t only[64] = {};
+    GetEnvironmentVariableW(L"KINELOOP_BENCH_ONLY", only, 64);
     for (const std::wstring& video : videos) {
+        if (*only) {
+            if (video.find(only) != std::wstring::npos)
+                MeasureRow(video, isAvi(video) ? "AVIFile" : "Media Foundation", 300);
+            continue;
+        }
         MeasureRow(video, isAvi(video) ? "AVIFile" : "Media Foundation", 300);
         if (isAvi(video) && !smallAvi)
             smallAvi = &video;
         if (video.find(L"1920x1080") != std::wstring::npos)
             fullHd = &video;
+    }
+    if (*only) {
+        EndVideo(INFINITE);
+        return 0;
     }
     if (smallAvi)
         LoopCpu(*smallAvi, Narrow(*smallAvi).c_str(), 320, 240, 20);

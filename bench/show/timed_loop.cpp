@@ -58,12 +58,17 @@ void ForEachFrame(ShowSession& s, uint64_t frames, StepTimes& times, Step step) 
             reader.FirstFrame() +
             static_cast<int32_t>(attempts % static_cast<uint64_t>(reader.FrameCount()));
         Clock clock(&times);
-        reader.ReadWith(number, [scaled, shape](const DecodedFrame& frame) {
+        // The sampling alone is timed on the video thread: it lies between the decoder's reads.
+        double sampling = 0;
+        reader.ReadWith(number, [scaled, shape, &sampling](const DecodedFrame& frame) {
+            const double start = Seconds();
             scaled->MakeWith(shape, FrameSamplable(frame),
                              [&](TileImage& image, int width, int height) {
                                  return SampleFrameToTile(frame, width, height, image);
                              });
+            sampling = Seconds() - start;
         });
+        times.samplingSeconds += sampling;
         clock.Lap(0, "read and sample");
         if (scaled->Made() == StretchedFrame::Outcome::kStretched && step(*scaled, clock))
             ++shown;
@@ -76,24 +81,25 @@ DWORD PauseOf(const ShowSession& s) {
 
 }  // namespace
 
-void PlayFramesTimed(ShowSession& s, uint64_t frames, StepTimes& times, bool createOver) {
+void PlayFramesTimed(ShowSession& s, uint64_t frames, StepTimes& times) {
     ScratchFile scratch;
     Picture picture;
+    UniqueHandle file(CreateFileW(scratch.Path().c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
+                                  FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    if (!file)
+        return;
     ForEachFrame(s, frames, times, [&](const StretchedFrame& scaled, Clock& clock) {
         // ScratchFile::PassThrough's calls one by one, to see where the trip's time goes.
         const DibHeader& header = scaled.Header();
         const auto headers = BitmapFileHeaders(header);
-        UniqueHandle file(CreateFileW(
-            scratch.Path().c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
-            FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, createOver ? CREATE_ALWAYS : OPEN_ALWAYS,
-            FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-        clock.Lap(1, "create");
+        LARGE_INTEGER start{};
         DWORD done = 0;
-        if (!file || !WriteFile(file.Get(), headers.data(), headers.size(), &done, nullptr) ||
+        if (!SetFilePointerEx(file.Get(), start, nullptr, FILE_BEGIN) ||
+            !WriteFile(file.Get(), headers.data(), headers.size(), &done, nullptr) ||
             !WriteFile(file.Get(), scaled.Rows(), header.biSizeImage, &done, nullptr))
             return false;
-        clock.Lap(2, "write");
-        LARGE_INTEGER start{};
+        clock.Lap(1, "write");
         picture.bits.resize(header.biSizeImage);
         uint8_t back[kBitmapHeadersBytes];
         if (!SetFilePointerEx(file.Get(), start, nullptr, FILE_BEGIN) ||
@@ -101,16 +107,14 @@ void PlayFramesTimed(ShowSession& s, uint64_t frames, StepTimes& times, bool cre
             !ReadFile(file.Get(), picture.bits.data(), header.biSizeImage, &done, nullptr))
             return false;
         std::memcpy(&picture.header, back + kFileHeaderBytes, sizeof picture.header);
-        clock.Lap(3, "read back");
-        file.Reset();
-        clock.Lap(4, "close (delete)");
+        clock.Lap(2, "read back");
         if (s.picS.Resize(header.biWidth, header.biHeight))
             StretchPicture(s.picS.Dc(), picture, 0, 0, header.biWidth, header.biHeight);
-        clock.Lap(5, "into Pic_S");
+        clock.Lap(3, "into Pic_S");
         PlaceTile(s);
-        clock.Lap(6, "place");
+        clock.Lap(4, "place");
         PauseWithMessages(PauseOf(s));
-        clock.Lap(7, "pause");
+        clock.Lap(5, "pause");
         ++times.frames;
         return true;
     });

@@ -14,14 +14,13 @@ struct StepTimes {
     const char* names[kMaxSteps] = {};
     double seconds[kMaxSteps] = {};
     int steps = 0;
+    double samplingSeconds = 0;  // of the first step: the tile sampled from the decoder's buffer
     uint64_t frames = 0;
 };
 
 // Shows `frames` frames the way PlayFrames does, but without reading ahead, step by step with a
 // clock between the steps and the scratch file's calls taken apart (PlayFrames itself is what the
-// frame rates measure). `createOver`: the scratch file made with CREATE_ALWAYS, as the loop did
-// before it read ahead, instead of OPEN_ALWAYS.
-void PlayFramesTimed(ShowSession& session, uint64_t frames, StepTimes& times,
-                     bool createOver = false);
+// frame rates measure). The scratch file is opened once and kept, as the show keeps it.
+void PlayFramesTimed(ShowSession& session, uint64_t frames, StepTimes& times);
 
 }  // namespace kineloop::bench

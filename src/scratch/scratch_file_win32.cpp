@@ -1,5 +1,5 @@
 // The scratch bitmap file, beside the program or at the run's fallback: each picture shown is
-// written to it, read back and deleted again.
+// written to it and read back; it is deleted when it is no longer needed.
 #include "scratch/scratch_file_win32.h"
 
 #include <cstring>
@@ -42,9 +42,9 @@ UniqueHandle OpenScratch(const std::wstring& path, bool& wasThere) {
     for (int tries = 1;; ++tries) {
         // The system keeps a temporary file in its cache rather than on the disk, and deletes a
         // delete-on-close file when its last handle goes, also when the process is killed.
-        // Opened, not created over: the file is gone between frames anyway, and a file cut to
-        // nothing and written again is sent to the disk when it closes (ext4 under Wine: 1-2 ms
-        // a frame). One left there by something else is cut to the picture after the write.
+        // Opened, not created over: a file cut to nothing and written again is sent to the disk
+        // when it closes (ext4 under Wine: 1-2 ms). One left there by something else is cut to
+        // the picture after the first write.
         UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
                                       FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
                                       FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE,
@@ -99,20 +99,41 @@ ScratchFile::Trip ScratchFile::PassThrough(const std::array<uint8_t, kBitmapHead
         const std::wstring* place = Places().Current();
         if (!place)
             return Trip::kNoPlace;
+        if (file_ && path_ != *place)
+            file_.Reset();  // another scratch file of the run moved on
         path_ = *place;
-        bool wasThere = false;
-        UniqueHandle file = OpenScratch(path_, wasThere);
-        if (file && WriteAll(file.Get(), headers.data(), headers.size()) &&
-            WriteAll(file.Get(), rows, rowBytes) && (!wasThere || SetEndOfFile(file.Get()))) {
+        if (Write(headers, rows, rowBytes)) {
             LARGE_INTEGER start{};
-            const bool read = SetFilePointerEx(file.Get(), start, nullptr, FILE_BEGIN) &&
-                              ReadPicture(file.Get(), into);
+            const bool read = SetFilePointerEx(file_.Get(), start, nullptr, FILE_BEGIN) &&
+                              ReadPicture(file_.Get(), into);
             return read ? Trip::kReadBack : Trip::kNotReadBack;
         }
-        file.Reset();  // a half-written file goes with its handle
+        file_.Reset();  // a half-written file goes with its handle
         if (!NextPlace())
             return Trip::kNoPlace;
     }
+}
+
+bool ScratchFile::Write(const std::array<uint8_t, kBitmapHeadersBytes>& headers,
+                        const uint8_t* rows, size_t rowBytes) {
+    bool wasThere = false;
+    if (!file_) {
+        file_ = OpenScratch(path_, wasThere);
+        if (!file_)
+            return false;
+        fileBytes_ = 0;
+    }
+    LARGE_INTEGER start{};
+    const uint64_t bytes = headers.size() + rowBytes;
+    if (!SetFilePointerEx(file_.Get(), start, nullptr, FILE_BEGIN) ||
+        !WriteAll(file_.Get(), headers.data(), headers.size()) ||
+        !WriteAll(file_.Get(), rows, rowBytes))
+        return false;
+    // A longer picture before (or another writer's file) leaves bytes behind the new one.
+    if ((wasThere || bytes < fileBytes_) && !SetEndOfFile(file_.Get()))
+        return false;
+    fileBytes_ = bytes;
+    return true;
 }
 
 bool ScratchFile::ReadPicture(HANDLE file, Picture& into) {

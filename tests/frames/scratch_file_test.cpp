@@ -43,7 +43,7 @@ TEST(ScratchPathTest, TheRunStartsBesideTheProgramWithTheUsersFoldersBehind) {
 }
 
 // A place that refuses the file gives way to the next for every scratch file of the run; the
-// fallback's folder is made when first needed, and nothing is left in it after the frame.
+// fallback's folder is made when first needed, and nothing is left in it once the files are done.
 TEST_F(Scratch, AFailedWriteFallsBackForEveryScratchFileOfTheRun) {
     const std::wstring blocked = folder / L"program";
     ASSERT_TRUE(CreateDirectoryW(blocked.c_str(), nullptr));
@@ -52,20 +52,23 @@ TEST_F(Scratch, AFailedWriteFallsBackForEveryScratchFileOfTheRun) {
     const std::wstring perUser = folder / L"user";
     const std::wstring fallback = perUser + L"\\Dummy.bmp";
     ScratchPlaces places({taken, fallback});
-
-    ScratchFile show(places);
-    EXPECT_EQ(show.Path(), taken);
     Picture picture;
-    ASSERT_EQ(Pass(show, picture), ScratchFile::Trip::kReadBack);
-    EXPECT_EQ(show.Path(), fallback);
-    EXPECT_EQ(picture.bits, rows);
+    {
+        ScratchFile show(places);
+        EXPECT_EQ(show.Path(), taken);
+        ASSERT_EQ(Pass(show, picture), ScratchFile::Trip::kReadBack);
+        EXPECT_EQ(show.Path(), fallback);
+        EXPECT_EQ(picture.bits, rows);
+    }
     EXPECT_FALSE(FileExistsAt(fallback));
 
     // The blocked place is not tried again, even once it could take the file.
     ASSERT_TRUE(RemoveDirectoryW(taken.c_str()));
-    ScratchFile dialog(places);
-    ASSERT_EQ(Pass(dialog, picture), ScratchFile::Trip::kReadBack);
-    EXPECT_EQ(dialog.Path(), fallback);
+    {
+        ScratchFile dialog(places);
+        ASSERT_EQ(Pass(dialog, picture), ScratchFile::Trip::kReadBack);
+        EXPECT_EQ(dialog.Path(), fallback);
+    }
     EXPECT_FALSE(FileExistsAt(taken));
     EXPECT_TRUE(RemoveDirectoryW(perUser.c_str())) << "something was left in the fallback";
 }
