@@ -199,6 +199,17 @@ std::string VisibleWindowsOf(DWORD processId) {
 
 }  // namespace
 
+std::string SaverProcess::State() const {
+    if (!Started())
+        return "the program did not start";
+    if (Running())
+        return "the program runs and shows:" + VisibleWindowsOf(Id());
+    char text[64];
+    std::snprintf(text, sizeof text, "the program ended with exit code 0x%08lX",
+                  static_cast<unsigned long>(ExitCode()));
+    return text;
+}
+
 HWND FindTopWindow(DWORD processId, const std::wstring& title, const std::wstring& className) {
     WindowSearch search{processId, &title, &className};
     EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));

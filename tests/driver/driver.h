@@ -54,6 +54,8 @@ class SaverProcess {
     bool Running() const;
     DWORD ExitCode() const;
     void Terminate();
+    // For a failure's message: never started, the windows it shows, or how it ended.
+    std::string State() const;
 
   private:
     PROCESS_INFORMATION info_{};

@@ -54,7 +54,7 @@ TEST_F(FormatsTest, TheShowDrawsAnMp4sFramesUprightAndAKeyEndsIt) {
     WriteSetting(ini, "Fast", "200");
     WriteSetting(ini, "Flame_Skip", "1");
     SaverProcess saver(scr, L"/s", folder.Path());
-    ASSERT_TRUE(WaitForTopWindow(saver.Id(), L"Kine_Main"));
+    ASSERT_TRUE(WaitForTopWindow(saver.Id(), L"Kine_Main")) << saver.State();
     const int xs[] = {32, 352, 672};
     ASSERT_TRUE(WaitUntil([&] {
         return Near(ScreenPixel(672 + 160, 24 + 160), test_media::FrameColour(2));
@@ -81,7 +81,7 @@ TEST_F(FormatsTest, AZeroFilledVideoIsReportedOnceAndAKeyEndsTheShow) {
     EXPECT_EQ(box->text, L"Error : \r\n" + video);
     AnswerMessageBox(*box);
     ASSERT_TRUE(WaitUntil([&] { return !FindTopWindow(saver.Id(), L"", L"#32770"); }));
-    ASSERT_TRUE(WaitForTopWindow(saver.Id(), L"Kine_Main"));
+    ASSERT_TRUE(WaitForTopWindow(saver.Id(), L"Kine_Main")) << saver.State();
     PressKey(VK_RETURN);
     EXPECT_TRUE(saver.WaitForExit(kPromptlyMs));
     EXPECT_EQ(saver.ExitCode(), 0u) << "it ended, but not by itself";

@@ -66,7 +66,7 @@ TEST_F(Pictures, PhoneVideosAreDrawnTurnedAsTheirTrackHeaderSays) {
         };
         WriteSetting(ini, "AVI_File", Narrow(Media(video.file)));
         SaverProcess saver(scr, L"/s", folder.Path());
-        ASSERT_TRUE(WaitForTopWindow(saver.Id(), L"Kine_Main"));
+        ASSERT_TRUE(WaitForTopWindow(saver.Id(), L"Kine_Main")) << saver.State();
         EXPECT_TRUE(WaitUntil(matches)) << video.file << wrong;
         PressKey(VK_SPACE);
         ASSERT_TRUE(saver.WaitForExit());

@@ -204,7 +204,7 @@ TEST_F(ShowTest, AnUnreadableVideoIsReportedThenTheScreenStaysBlackUntilAClick) 
     EXPECT_EQ(box->text, L"Error : \r\n" + video);
     AnswerMessageBox(*box);
     ASSERT_TRUE(WaitUntil([&] { return !FindTopWindow(saver.Id(), L"", L"#32770"); }));
-    ASSERT_TRUE(WaitForTopWindow(saver.Id(), L"Kine_Main"));
+    ASSERT_TRUE(WaitForTopWindow(saver.Id(), L"Kine_Main")) << saver.State();
     EXPECT_TRUE(WaitUntil([] { return FrameAt(512, 384) == -1; }));
     EXPECT_TRUE(saver.Running());
     ClickAt(512, 384);
@@ -274,7 +274,7 @@ TEST_F(ShowTest, NoScratchFileRemainsAfterTheShowNorAfterTheShowIsKilledMidFrame
     int killedMidFrame = 0;
     for (int attempt = 0; attempt < 6 && killedMidFrame < 3; ++attempt) {
         SaverProcess saver(scr, L"/s", folder.Path());
-        ASSERT_TRUE(WaitForTopWindow(saver.Id(), L"Kine_Main"));
+        ASSERT_TRUE(WaitForTopWindow(saver.Id(), L"Kine_Main")) << saver.State();
         const bool seen = WaitUntil([&] { return FileExistsAt(scratch); }, 10000, 1);
         saver.Terminate();
         ASSERT_FALSE(saver.Running());
@@ -302,7 +302,7 @@ TEST_F(ShowTest, AVideoThatCanNeverShowAFrameIsReportedOnceThenAKeyEndsTheBlackS
         EXPECT_EQ(box->text, L"Error : \r\n" + video);
         AnswerMessageBox(*box);
         ASSERT_TRUE(WaitUntil([&] { return !FindTopWindow(saver.Id(), L"", L"#32770"); }));
-        ASSERT_TRUE(WaitForTopWindow(saver.Id(), L"Kine_Main"));
+        ASSERT_TRUE(WaitForTopWindow(saver.Id(), L"Kine_Main")) << saver.State();
         for (POINT p : {POINT{512, 384}, POINT{32 + 160, 24 + 120}, POINT{0, 0}})
             EXPECT_TRUE(WaitUntil([&] { return FrameAt(p.x, p.y) == -1; })) << p.x << "," << p.y;
         EXPECT_TRUE(saver.Running());

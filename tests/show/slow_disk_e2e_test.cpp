@@ -46,7 +46,7 @@ TEST_F(SlowDiskTest, AnMp4AndAnAviOnAWakingDiskPlay) {
         ASSERT_FALSE(video.empty()) << "no slow disk: run beside with-slow-disk.sh";
         Choose(video);
         SaverProcess saver(scr, L"/s", folder.Path());
-        ASSERT_TRUE(WaitForTopWindow(saver.Id(), L"Kine_Main"));
+        ASSERT_TRUE(WaitForTopWindow(saver.Id(), L"Kine_Main")) << saver.State();
         EXPECT_TRUE(WaitUntil(
             [&] {
                 return ColoursNear(ScreenPixel(352 + 160, 24 + 160),
@@ -65,7 +65,7 @@ TEST_F(SlowDiskTest, AnMp4AndAnAviOnAWakingDiskPlay) {
 TEST_F(SlowDiskTest, AKeyEndsTheShowWhileTheDiskWakes) {
     Choose(OnSlowDisk(test_media::kH264WithAudio));
     SaverProcess saver(scr, L"/s", folder.Path());
-    ASSERT_TRUE(WaitForTopWindow(saver.Id(), L"Kine_Main"));
+    ASSERT_TRUE(WaitForTopWindow(saver.Id(), L"Kine_Main")) << saver.State();
     PressKey(VK_SPACE);
     EXPECT_TRUE(saver.WaitForExit(5000));
 }

@@ -69,7 +69,8 @@ TEST_F(StuckTest, AClickOrKeyDuringAHangEndsTheProgram) {
     Choose("hang.mp4");
     for (int run = 0; run < 10; ++run) {
         SaverProcess saver(scr, L"/s", folder.Path());
-        ASSERT_TRUE(WaitForTopWindow(saver.Id(), L"Kine_Main")) << "run " << run;
+        ASSERT_TRUE(WaitForTopWindow(saver.Id(), L"Kine_Main"))
+            << "run " << run << ": " << saver.State();
         Sleep(1000);  // the open is under way, held up in the platform
         const ULONGLONG asked = GetTickCount64();
         if (run % 2 == 0)
@@ -97,7 +98,7 @@ TEST_F(StuckTest, ALongStepThroughALargeVideoKeepsDrawingTheFramesAskedFor) {
     // Where each tile shows the picture's (960, 1080), in its one-colour half.
     const POINT tiles[] = {{112, 144}, {432, 144}, {752, 144}, {112, 384}, {432, 384}};
     SaverProcess saver(scr, L"/s", folder.Path());
-    ASSERT_TRUE(WaitForTopWindow(saver.Id(), L"Kine_Main"));
+    ASSERT_TRUE(WaitForTopWindow(saver.Id(), L"Kine_Main")) << saver.State();
     ASSERT_TRUE(WaitUntil(
         [&] { return ColoursNear(ScreenPixel(tiles[4].x, tiles[4].y), frames[0], 16); }, 180000))
         << "the fifth tile was not drawn";
