@@ -158,14 +158,25 @@ const HelperCpu& Helpers() {
     return helpers;
 }
 
+// A show opens its file once and then plays pass after pass; each round opens it once too, so
+// rounds last this long at the decoder's own rate, in whole passes, for the open to weigh little.
+constexpr double kRoundSeconds = 2.0;
+
+// Frames a round plays: whole passes of `clipFrames`, at least kRoundSeconds at `decoderRate`.
+uint64_t FramesPerRound(int32_t clipFrames, double decoderRate) {
+    const auto clip = static_cast<uint64_t>(std::max(clipFrames, 1));
+    const auto wanted = static_cast<uint64_t>(kRoundSeconds * decoderRate);
+    return std::max<uint64_t>(1, (wanted + clip - 1) / clip) * clip;
+}
+
 // One row: the decoder alone and the two ways of the loop (Fast 0), in rounds that alternate so
 // that a busy machine slows all of them alike; medians of the rounds' frame rates, CPU over all.
-void MeasureRow(const std::wstring& video, const char* codec, uint64_t framesPerRound) {
+void MeasureRow(const std::wstring& video, const char* codec) {
     constexpr int kRounds = 3;
     constexpr int16_t kTileWidth = 320, kTileHeight = 240;
     SaverSettings settings = BenchSettings(video, kTileWidth, kTileHeight, 0);
     BenchShow show(settings);
-    int32_t width = 0, height = 0;
+    int32_t width = 0, height = 0, clipFrames = 0;
     {
         const std::unique_ptr<FrameSource> source = OpenFrameSource(video, WaitStyle::AllMessages);
         if (!source->OpenedFully() || !source->HasDecoder() || source->FrameCount() <= 0) {
@@ -174,9 +185,16 @@ void MeasureRow(const std::wstring& video, const char* codec, uint64_t framesPer
         }
         width = source->FrameWidth();
         height = source->FrameHeight();
+        clipFrames = source->FrameCount();
         source->Close();
     }
-    // Warm-up: files, caches and surfaces in place.
+    // Warm-up: files, caches and surfaces in place, and the decoder's rate for the rounds' length.
+    bench::Figures warm;
+    if (!bench::DecodeAlone(video, static_cast<uint64_t>(clipFrames), warm)) {
+        std::printf("%s: the decoder alone cannot read it\n", Narrow(video).c_str());
+        return;
+    }
+    const uint64_t framesPerRound = FramesPerRound(clipFrames, Rate(warm.frames, warm.seconds));
     for (int way = 0; way < kWays; ++way)
         Play(static_cast<Way>(way), show.session, 20);
     Side alone, ways[kWays];
@@ -201,9 +219,11 @@ void MeasureRow(const std::wstring& video, const char* codec, uint64_t framesPer
         }
     }
     const double d = Median(alone.rates);
-    std::printf("%s %ld x %ld into %d x %d tiles: decoder alone %.0f frames/s, CPU %.2f ms a frame",
-                codec, static_cast<long>(width), static_cast<long>(height), kTileWidth, kTileHeight,
-                d, alone.CpuMs());
+    std::printf(
+        "%s %ld x %ld into %d x %d tiles, rounds of %llu frames: decoder alone %.0f frames/s, CPU "
+        "%.2f ms a frame",
+        codec, static_cast<long>(width), static_cast<long>(height), kTileWidth, kTileHeight,
+        static_cast<unsigned long long>(framesPerRound), d, alone.CpuMs());
     alone.PrintHelpers();
     std::printf("\n");
     for (int way = 0; way < kWays; ++way) {
@@ -294,13 +314,20 @@ void LongRun(const std::wstring& video) {
 }
 
 // The playback loop as the show runs it by default (Fast 10): the share of one core it takes,
-// from this process's own times, for each way, in alternating stretches of ten seconds.
+// from this process's own times, for each way, in alternating stretches of about ten seconds,
+// each of which opens the file once, as a show does.
 void LoopCpu(const std::wstring& video, const char* what, int16_t tileWidth, int16_t tileHeight,
              double seconds) {
+    constexpr uint64_t kWarmUpFrames = 100;
     SaverSettings settings = BenchSettings(video, tileWidth, tileHeight, 10);
     BenchShow show(settings);
-    for (int way = 0; way < kWays; ++way)
-        Play(static_cast<Way>(way), show.session, 20);
+    uint64_t stretchFrames[kWays] = {};
+    for (int way = 0; way < kWays; ++way) {
+        const double start = Seconds();
+        Play(static_cast<Way>(way), show.session, kWarmUpFrames);
+        stretchFrames[way] = std::max<uint64_t>(
+            kWarmUpFrames, static_cast<uint64_t>(10 * Rate(kWarmUpFrames, Seconds() - start)));
+    }
     double cpu[kWays] = {}, wall[kWays] = {}, helpers[kWays] = {};
     uint64_t frames[kWays] = {};
     for (double spent = 0; spent < seconds; spent += 10 * kWays) {
@@ -308,10 +335,8 @@ void LoopCpu(const std::wstring& video, const char* what, int16_t tileWidth, int
             const double cpuBefore = bench::ProcessCpuSeconds();
             const HelperCpu::Seconds helpersBefore = Helpers().Now();
             const double start = Seconds();
-            while (Seconds() - start < 10) {
-                Play(static_cast<Way>(way), show.session, 50);
-                frames[way] += 50;
-            }
+            Play(static_cast<Way>(way), show.session, stretchFrames[way]);
+            frames[way] += stretchFrames[way];
             wall[way] += Seconds() - start;
             cpu[way] += bench::ProcessCpuSeconds() - cpuBefore;
             const HelperCpu::Seconds helpersAfter = Helpers().Now();
@@ -361,10 +386,10 @@ int wmain(int argc, wchar_t** argv) {
     for (const std::wstring& video : videos) {
         if (*only) {
             if (video.find(only) != std::wstring::npos)
-                MeasureRow(video, isAvi(video) ? "AVIFile" : "Media Foundation", 300);
+                MeasureRow(video, isAvi(video) ? "AVIFile" : "Media Foundation");
             continue;
         }
-        MeasureRow(video, isAvi(video) ? "AVIFile" : "Media Foundation", 300);
+        MeasureRow(video, isAvi(video) ? "AVIFile" : "Media Foundation");
         if (isAvi(video) && !smallAvi)
             smallAvi = &video;
         if (video.find(L"1920x1080") != std::wstring::npos)
