@@ -167,6 +167,11 @@ int64_t PitchGuess(SampleLayout layout, int64_t width, int64_t height, uint64_t 
     return size / (lumaLines + (height + 1) / 2);
 }
 
+// The fixed-point factors of one matrix and range.
+struct Coefficients {
+    int32_t yMul, yOffset, rV, gU, gV, bU;
+};
+
 constexpr int32_t Fixed(double value) {
     return static_cast<int32_t>(value * 65536.0 + 0.5);
 }
@@ -190,11 +195,27 @@ constexpr Coefficients kBt709Full = MakeCoefficients(0.2126, 0.0722, true);
 
 }  // namespace
 
-const Coefficients& CoefficientsFor(YuvMatrix matrix, YuvRange range) {
-    const bool full = range == YuvRange::Full;
-    if (matrix == YuvMatrix::Bt709)
-        return full ? kBt709Full : kBt709Limited;
-    return full ? kBt601Full : kBt601Limited;
+namespace {
+
+ColourTables MakeTables(const Coefficients& k) {
+    ColourTables t{};
+    for (int32_t value = 0; value < 256; ++value) {
+        const int32_t centred = value - 128;
+        t.luma[value] = (value - k.yOffset) * k.yMul + (1 << 15);
+        t.blue[value] = k.bU * centred;
+        t.green[value] = -k.gU * centred;
+        t.greenV[value] = -k.gV * centred;
+        t.red[value] = k.rV * centred;
+    }
+    return t;
+}
+
+}  // namespace
+
+const ColourTables& ColourTablesFor(YuvMatrix matrix, YuvRange range) {
+    static const ColourTables tables[] = {MakeTables(kBt601Limited), MakeTables(kBt601Full),
+                                          MakeTables(kBt709Limited), MakeTables(kBt709Full)};
+    return tables[(matrix == YuvMatrix::Bt709 ? 2 : 0) + (range == YuvRange::Full ? 1 : 0)];
 }
 
 int32_t PitchFromLength(SampleLayout layout, int32_t width, int32_t height, size_t bytes) {

@@ -2,6 +2,7 @@
 // the whole-frame conversion and the tile sampler, so that both give the same colours.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -85,26 +86,44 @@ struct YuvRow {
 // of the frame.
 YuvRow RowOf(const uint8_t* data, SampleLayout layout, const Planes& planes, int32_t y);
 
-// YUV to RGB in 16-bit fixed point: R = yMul (Y - yOffset) + rV (V - 128), and so on.
-struct Coefficients {
-    int32_t yMul, yOffset, rV, gU, gV, bU;
+// YUV to RGB in 16-bit fixed point, R = yMul (Y - yOffset) + rV (V - 128) and so on, as tables
+// of every byte value's products, so that a pixel takes table reads and additions (in 65536ths):
+// luma[Y] = yMul (Y - yOffset) + 1/2, blue[U] = bU (U - 128), red[V] = rV (V - 128),
+// green[U] + greenV[V] = -(gU (U - 128) + gV (V - 128)).
+struct ColourTables {
+    int32_t luma[256], blue[256], green[256], greenV[256], red[256];
 };
 
-const Coefficients& CoefficientsFor(YuvMatrix matrix, YuvRange range);
+const ColourTables& ColourTablesFor(YuvMatrix matrix, YuvRange range);
 
-inline uint8_t Clamp(int32_t value) {
+constexpr uint8_t Clamp(int32_t value) {
     return static_cast<uint8_t>(value < 0 ? 0 : (value > 255 ? 255 : value));
 }
 
-// Pixel `x` of `row` as B, G, R at `out`.
-inline void YuvToBgr(const YuvRow& row, int32_t x, const Coefficients& k, uint8_t* out) {
+// Clamp of every value that a sum of the tables' entries, shifted down, can take (-512 to 1023,
+// where they give -290 to 546 at most), at kClampedOffset + value.
+constexpr int32_t kClampedOffset = 512;
+constexpr size_t kClampedValues = 1536;
+
+constexpr std::array<uint8_t, kClampedValues> MakeClamped() {
+    std::array<uint8_t, kClampedValues> clamped{};
+    for (size_t i = 0; i < kClampedValues; ++i)
+        clamped[i] = Clamp(static_cast<int32_t>(i) - kClampedOffset);
+    return clamped;
+}
+
+inline constexpr std::array<uint8_t, kClampedValues> kClamped = MakeClamped();
+
+// Pixel `x` of `row` as B, G, R at `out`: Clamp((luma + blue) >> 16) and so on.
+inline void YuvToBgr(const YuvRow& row, int32_t x, const ColourTables& t, uint8_t* out) {
     const int32_t chroma = (x >> 1) * row.chromaStep;
-    const int32_t d = row.u[chroma] - 128;
-    const int32_t e = row.v[chroma] - 128;
-    const int32_t luma = (row.y[x * row.yStep] - k.yOffset) * k.yMul + (1 << 15);
-    out[0] = Clamp((luma + k.bU * d) >> 16);
-    out[1] = Clamp((luma - k.gU * d - k.gV * e) >> 16);
-    out[2] = Clamp((luma + k.rV * e) >> 16);
+    const uint8_t u = row.u[chroma];
+    const uint8_t v = row.v[chroma];
+    const int32_t luma = t.luma[row.y[x * row.yStep]];
+    const uint8_t* clamped = kClamped.data() + kClampedOffset;
+    out[0] = clamped[(luma + t.blue[u]) >> 16];
+    out[1] = clamped[(luma + t.green[u] + t.greenV[v]) >> 16];
+    out[2] = clamped[(luma + t.red[v]) >> 16];
 }
 
 }  // namespace kineloop

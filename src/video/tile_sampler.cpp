@@ -50,7 +50,7 @@ bool SampleToTile(const SampleView& sample, uint32_t rotation, int32_t stretchWi
     int32_t shownWidth = 0, shownHeight = 0;
     RotatedSize(area.width, rows, rotation, shownWidth, shownHeight);
     const Turn turn{rotation % 360, area.width, rows};
-    const Coefficients& k = CoefficientsFor(sample.matrix, sample.range);
+    const ColourTables& k = ColourTablesFor(sample.matrix, sample.range);
     const std::vector<int32_t>& columns = tile.Columns(shownWidth, stretchWidth);
     const bool upright = turn.angle != 90 && turn.angle != 270;
     for (int32_t ty = 0; ty < tile.Height(); ++ty) {

@@ -63,7 +63,7 @@ bool SampleToPackedDib(const SampleView& sample, uint32_t rotation, std::vector<
     }
 
     uint8_t* pixels = dib.data() + kDibHeaderBytes + origin;
-    const Coefficients& k = CoefficientsFor(sample.matrix, sample.range);
+    const ColourTables& k = ColourTablesFor(sample.matrix, sample.range);
     for (int32_t y = 0; y < height; ++y) {
         uint8_t* out = pixels + rowStep * y;
         const int32_t line = area.y + y;

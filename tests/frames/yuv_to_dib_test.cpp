@@ -4,12 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <random>
 #include <utility>
 
 #include "bitmap/dib.h"
+#include "video/sample_planes.h"
 
 namespace kineloop {
 namespace {
@@ -112,6 +114,28 @@ const ColourSet kColourSets[] = {
     // Black and white, and values beyond the range that must clamp rather than wrap.
     {k601, kLimited, {{16, 128, 128}, {235, 128, 128}, {255, 255, 255}, {0, 0, 0}}, kExtremes},
 };
+
+// The tables' sums index the clamp table directly: every sum of every matrix and range, from its
+// extremes, must fall within it.
+TEST(YuvToDib, EveryColourSumLiesWithinTheClampTable) {
+    const auto extremes = [](const int32_t(&table)[256]) {
+        return std::minmax_element(std::begin(table), std::end(table));
+    };
+    for (YuvMatrix matrix : {YuvMatrix::Bt601, YuvMatrix::Bt709}) {
+        for (YuvRange range : {YuvRange::Limited, YuvRange::Full}) {
+            const ColourTables& t = ColourTablesFor(matrix, range);
+            const auto luma = extremes(t.luma), blue = extremes(t.blue), red = extremes(t.red);
+            const auto green = extremes(t.green), greenV = extremes(t.greenV);
+            const int64_t lowest =
+                std::min({*blue.first, *red.first, *green.first + *greenV.first});
+            const int64_t highest =
+                std::max({*blue.second, *red.second, *green.second + *greenV.second});
+            EXPECT_GE((*luma.first + lowest) >> 16, -kClampedOffset);
+            EXPECT_LT((*luma.second + highest) >> 16,
+                      static_cast<int64_t>(kClampedValues) - kClampedOffset);
+        }
+    }
+}
 
 TEST(YuvToDib, KnownColoursInEveryLayoutPitchAndSize) {
     struct Case {
