@@ -1,6 +1,8 @@
 // The platform's decoder alone, for the benchmark's reference rate.
 #include "decoder_alone.h"
 
+#include <initializer_list>
+
 #include <windows.h>
 #include <mfapi.h>
 #include <mferror.h>
@@ -85,6 +87,22 @@ bool ReadInOrder(IMFSourceReader* reader, uint64_t frames) {
     return read == frames;
 }
 
+// The decoder's own layout: the stream's where its source decodes by itself (Wine's gives I420),
+// else NV12, which Windows' H.264 decoder gives.
+GUID OwnLayout(IMFSourceReader* reader) {
+    constexpr DWORD kVideo = static_cast<DWORD>(MF_SOURCE_READER_FIRST_VIDEO_STREAM);
+    ComRef<IMFMediaType> native;
+    GUID own = GUID_NULL;
+    if (SUCCEEDED(reader->GetNativeMediaType(kVideo, 0, native.Out())))
+        native->GetGUID(MF_MT_SUBTYPE, &own);
+    for (const GUID* yuv : {&MFVideoFormat_NV12, &MFVideoFormat_I420, &MFVideoFormat_IYUV,
+                            &MFVideoFormat_YV12, &MFVideoFormat_YUY2, &MFVideoFormat_P010}) {
+        if (own == *yuv)
+            return own;
+    }
+    return MFVideoFormat_NV12;
+}
+
 bool MediaFoundationAlone(const std::wstring& path, uint64_t frames, Figures& figures) {
     const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED));
     if (FAILED(MFStartup(MF_VERSION))) {
@@ -103,7 +121,7 @@ bool MediaFoundationAlone(const std::wstring& path, uint64_t frames, Figures& fi
             SUCCEEDED(reader->SetStreamSelection(kVideo, TRUE)) &&
             SUCCEEDED(MFCreateMediaType(type.Out())) &&
             SUCCEEDED(type->SetGUID(MF_MT_MAJOR_TYPE, MFMediaType_Video)) &&
-            SUCCEEDED(type->SetGUID(MF_MT_SUBTYPE, MFVideoFormat_NV12)) &&
+            SUCCEEDED(type->SetGUID(MF_MT_SUBTYPE, OwnLayout(reader.Get()))) &&
             SUCCEEDED(reader->SetCurrentMediaType(kVideo, nullptr, type.Get()))) {
             ReadInOrder(reader.Get(), 10);  // the pipeline started
             const double cpu = ProcessCpuSeconds(), start = Seconds();

@@ -15,7 +15,8 @@ struct Figures {
 
 // Reads `frames` frames of `path` (from the start again at its end): an .avi through
 // AVIStreamGetFrame in the 24-bit format the show asks for, anything else through the Media
-// Foundation Source Reader as NV12. False when the file cannot be read so.
+// Foundation Source Reader in the decoder's own layout (NV12 where the stream does not say). False
+// when the file cannot be read so.
 bool DecodeAlone(const std::wstring& path, uint64_t frames, Figures& figures);
 
 // CPU time of this process, in seconds.

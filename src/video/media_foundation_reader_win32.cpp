@@ -32,8 +32,8 @@ struct Output {
     const GUID* subtype;
     SampleLayout layout;
 };
-// The decoder's own layouts first, so that no platform video processor converts colours that the
-// tile sampler would mostly throw away; RGB32 only where a decoder gives nothing else.
+// YUV layouts first, so that no platform video processor converts colours that the tile sampler
+// would mostly throw away; RGB32 only where a decoder gives nothing else.
 const Output kOutputs[] = {
     {&MFVideoFormat_NV12, SampleLayout::Nv12},   {&MFVideoFormat_I420, SampleLayout::I420},
     {&MFVideoFormat_IYUV, SampleLayout::I420},   {&MFVideoFormat_YV12, SampleLayout::Yv12},
@@ -88,7 +88,7 @@ void MediaFoundationReader::Open(const std::wstring& path) {
     TwoNumbers(native.Get(), MF_MT_PIXEL_ASPECT_RATIO, platformAspect.width, platformAspect.height);
     const uint32_t platformTurn = NumberOr(native.Get(), kVideoRotation, 0);
     rotation_ = platformTurn;
-    if (!ChooseOutput() || !LearnOutput()) {
+    if (!ChooseOutput(native.Get()) || !LearnOutput()) {
         LetGoOfReader();
         return;
     }
@@ -135,18 +135,30 @@ void MediaFoundationReader::Refuse(const std::wstring& path) {
     failed_ = true;
 }
 
-// The first output format the decoder agrees to, in the order of kOutputs.
-bool MediaFoundationReader::ChooseOutput() {
-    for (const Output& output : kOutputs) {
+// The first output format the decoder agrees to: the stream's own where it is already one of
+// kOutputs (a source that decodes by itself, as Wine's does into I420), which costs no
+// conversion at all, else in the order of kOutputs (Windows' H.264 decoder gives NV12).
+bool MediaFoundationReader::ChooseOutput(IMFMediaType* native) {
+    const auto tryOutput = [this](const Output& output) {
         ComRef<IMFMediaType> type;
         if (FAILED(MFCreateMediaType(type.Out())))
             return false;
         type->SetGUID(MF_MT_MAJOR_TYPE, MFMediaType_Video);
         type->SetGUID(MF_MT_SUBTYPE, *output.subtype);
-        if (SUCCEEDED(reader_->SetCurrentMediaType(kVideo, nullptr, type.Get()))) {
-            layout_ = output.layout;
+        if (FAILED(reader_->SetCurrentMediaType(kVideo, nullptr, type.Get())))
+            return false;
+        layout_ = output.layout;
+        return true;
+    };
+    GUID own = GUID_NULL;
+    native->GetGUID(MF_MT_SUBTYPE, &own);
+    for (const Output& output : kOutputs) {
+        if (*output.subtype == own && tryOutput(output))
             return true;
-        }
+    }
+    for (const Output& output : kOutputs) {
+        if (tryOutput(output))
+            return true;
     }
     return false;
 }

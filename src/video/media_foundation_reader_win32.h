@@ -54,7 +54,7 @@ class MediaFoundationReader : public FrameSource {
   private:
     // Releases the reader and shuts down the media source it read from.
     void LetGoOfReader();
-    bool ChooseOutput();
+    bool ChooseOutput(IMFMediaType* native);
     bool LearnOutput();
     // The next sample of the stream; false at its end or on an error.
     bool NextSample(ComRef<IMFSample>& sample, LONGLONG* time = nullptr);
