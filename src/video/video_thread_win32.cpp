@@ -6,6 +6,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <utility>
 
 #include <mfapi.h>
 #include <objbase.h>
@@ -19,11 +20,40 @@ namespace {
 struct VideoThread;
 }
 
-// One piece of work for the video thread, shared by the queue and whoever waits for it.
+// One piece of work for the video thread, shared by the queue and whoever waits for it. Its end is
+// a flag, not an event of its own: a show hands over hundreds of frames a second, and under Wine
+// making, setting and closing an event are each a trip to the server.
 struct VideoTask {
     std::function<void()> work;
-    UniqueHandle done{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     VideoThread* thread = nullptr;  // the thread it was queued on
+    std::mutex mutex;
+    bool finished = false;
+    HANDLE waiter = nullptr;  // the waiting thread's wake event, while it waits
+
+    void Finish() {
+        HANDLE wake = nullptr;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            finished = true;
+            wake = waiter;
+        }
+        if (wake)
+            SetEvent(wake);
+    }
+    bool Finished() {
+        std::lock_guard<std::mutex> lock(mutex);
+        return finished;
+    }
+    // Finished, or else `wake` is set once it is.
+    bool FinishedOrWake(HANDLE wake) {
+        std::lock_guard<std::mutex> lock(mutex);
+        waiter = finished ? nullptr : wake;
+        return finished;
+    }
+    void StopWaking() {
+        std::lock_guard<std::mutex> lock(mutex);
+        waiter = nullptr;
+    }
 };
 
 namespace {
@@ -39,6 +69,7 @@ struct VideoThread {
     UniqueHandle thread;
     DWORD threadId = 0;
     bool ending = false;
+    bool sleeping = false;  // waiting for `wake`: only then is it set, which saves a server trip
     // The last sign of life of the work under way: when it started, or its last progress. Work
     // waited for is stuck only when the thread is busy and this is older than the limit.
     std::atomic<bool> busy{false};
@@ -76,7 +107,7 @@ DWORD WINAPI VideoThreadMain(void* parameter) {
             video.busy = true;
             task->work();
             video.busy = false;
-            SetEvent(task->done.Get());
+            task->Finish();
             std::lock_guard<std::mutex> lock(g_startMutex);
             if (video.givenUp) {
                 // Back from the platform after all: a disk that was slow, not a hang.
@@ -86,8 +117,11 @@ DWORD WINAPI VideoThreadMain(void* parameter) {
         }
         {
             std::lock_guard<std::mutex> lock(video.mutex);
-            if (video.ending && video.queue.empty())
+            if (!video.queue.empty())
+                continue;
+            if (video.ending)
                 break;
+            video.sleeping = true;
         }
         const HANDLE wake = video.wake.Get();
         if (MsgWaitForMultipleObjects(1, &wake, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0)
@@ -118,41 +152,44 @@ VideoThread* StartedThread() {
 
 std::shared_ptr<Task> Queue(VideoThread& video, const std::function<void()>& work, bool last) {
     auto task = std::make_shared<Task>();
-    if (!task->done)
-        return nullptr;
     task->work = work;
     task->thread = &video;
+    bool wake = false;
     {
         std::lock_guard<std::mutex> lock(video.mutex);
         video.queue.push_back(task);
         if (last)
             video.ending = true;
+        wake = std::exchange(video.sleeping, false);
     }
-    SetEvent(video.wake.Get());
+    if (wake)
+        SetEvent(video.wake.Get());
     return task;
 }
 
-// Waits for `done` with the messages of `style` running, for as long as `thread` (when given)
+// Waits until `done()` with the messages of `style` running, for as long as `thread` (when given)
 // shows a sign of life at least every `limitMs` while it is busy: time in the queue, and work that
-// goes on making progress, never count against the limit.
-bool WaitRunning(HANDLE done, WaitStyle style, DWORD limitMs, const VideoThread* thread) {
+// goes on making progress, never count against the limit. `wake` is set whenever `done()` may have
+// become true.
+bool WaitRunning(HANDLE wake, const std::function<bool()>& done, WaitStyle style, DWORD limitMs,
+                 const VideoThread* thread) {
     const DWORD wakeOn = style == WaitStyle::AllMessages
                              ? QS_ALLINPUT
                              : QS_PAINT | QS_TIMER | QS_POSTMESSAGE | QS_SENDMESSAGE;
     for (;;) {
+        if (done())
+            return true;
         DWORD left = INFINITE;
         if (limitMs != INFINITE) {
             left = limitMs;
             if (thread && thread->busy) {
                 const ULONGLONG quiet = GetTickCount64() - thread->lastSign;
                 if (quiet >= limitMs)
-                    return WaitForSingleObject(done, 0) == WAIT_OBJECT_0;
+                    return done();
                 left = static_cast<DWORD>(limitMs - quiet);
             }
         }
-        const DWORD woke = MsgWaitForMultipleObjects(1, &done, FALSE, left, wakeOn);
-        if (woke == WAIT_OBJECT_0)
-            return true;
+        const DWORD woke = MsgWaitForMultipleObjects(1, &wake, FALSE, left, wakeOn);
         if (woke == WAIT_OBJECT_0 + 1) {
             if (style == WaitStyle::AllMessages)
                 PumpPendingMessages();
@@ -169,8 +206,7 @@ VideoTicket PostToVideoThread(const std::function<void()>& work) {
         // Already there: done at once, and the ticket says so.
         auto task = std::make_shared<Task>();
         work();
-        if (task->done)
-            SetEvent(task->done.Get());
+        task->finished = true;
         return task;
     }
     VideoThread* video = StartedThread();
@@ -178,9 +214,17 @@ VideoTicket PostToVideoThread(const std::function<void()>& work) {
 }
 
 bool WaitForVideoWork(const VideoTicket& ticket, WaitStyle style, DWORD limitMs) {
-    if (!ticket || !ticket->done)
+    if (!ticket)
         return false;
-    if (WaitRunning(ticket->done.Get(), style, limitMs, ticket->thread))
+    // Each waiting thread has one wake event of its own, for every task it waits for.
+    thread_local UniqueHandle wake{CreateEventW(nullptr, FALSE, FALSE, nullptr)};
+    if (!wake)
+        return false;
+    VideoTask& task = *ticket;
+    const bool finished = WaitRunning(
+        wake.Get(), [&] { return task.FinishedOrWake(wake.Get()); }, style, limitMs, task.thread);
+    task.StopWaking();
+    if (finished)
         return true;
     // Stuck in the platform: the thread keeps what it holds, and later work goes to a new one.
     std::lock_guard<std::mutex> lock(g_startMutex);
@@ -188,7 +232,7 @@ bool WaitForVideoWork(const VideoTicket& ticket, WaitStyle style, DWORD limitMs)
         g_thread = nullptr;
     g_stuck = true;
     // Only if it is in that work still: it may have come back while the lock was awaited.
-    if (!ticket->thread->givenUp && WaitForSingleObject(ticket->done.Get(), 0) != WAIT_OBJECT_0) {
+    if (!ticket->thread->givenUp && !task.Finished()) {
         ticket->thread->givenUp = true;
         ++g_stillStuck;
     }
@@ -236,7 +280,9 @@ bool EndVideoThread(const std::function<void()>& release, DWORD limitMs) {
         return false;
     // Only the input is kept back: a click or key must not start ending the program again.
     const HANDLE thread = video->thread.Get();
-    const bool ended = WaitRunning(thread, WaitStyle::NoInput, limitMs, nullptr);
+    const bool ended = WaitRunning(
+        thread, [thread] { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; },
+        WaitStyle::NoInput, limitMs, nullptr);
     std::lock_guard<std::mutex> lock(g_startMutex);
     return ended && !g_stuck;
 }
